@@ -1,0 +1,38 @@
+#include "app/csignalpath.h"
+#include "controller/cdata.h"
+#include "log/cdiaglog.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(diagLogMessageHandler);
+    qWarning("'ftp_data' started");
+
+    QCoreApplication app(argc, argv);
+
+    // Until the bus is connected, SIGINT and SIGTERM end the daemon through
+    // a pair of their own; the handler itself only writes the number.
+    int iEarlyReadFd = -1;
+    QSocketNotifier *pEarlyNotifier = nullptr;
+    if (createSignalSocketPair(iEarlyReadFd)) {
+        pEarlyNotifier = new QSocketNotifier(iEarlyReadFd, QSocketNotifier::Read, &app);
+        QObject::connect(pEarlyNotifier, &QSocketNotifier::activated, &app, [iEarlyReadFd] {
+            const QString sText = earlySignalText(readSignalNumber(iEarlyReadFd));
+            if (!sText.isEmpty()) {
+                qWarning("%s", qPrintable(sText));
+                QCoreApplication::exit(0);
+            }
+        });
+    }
+    if (signal(SIGINT, writeSignalToSocket) == SIG_ERR || signal(SIGTERM, writeSignalToSocket) == SIG_ERR)
+        qFatal("ERR - %s(%d): An error occurred while setting a signal handler.\n", "main", __LINE__);
+
+    CData *pData = new CData(&app);
+    const int iExitCode = QCoreApplication::exec();
+    delete pData;
+    return iExitCode;
+}

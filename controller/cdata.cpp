@@ -1,0 +1,101 @@
+#include "controller/cdata.h"
+
+#include "app/cclock.h"
+#include "app/cpaths.h"
+#include "app/cshell.h"
+#include "log/cmodulelog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "app/csignalpath.h"
+
+#include <csignal>
+
+#define CDATA_DEBUG MODULE_DEBUG("cdata")
+
+CData::CData(QObject *pParent) : QObject(pParent)
+{
+    m_pConnectTimer = new QTimer(this);
+    m_pCycleTimer = new QTimer(this);
+    m_pHeartbeatTimer = new QTimer(this);
+
+    m_llOwnPid = QCoreApplication::applicationPid();
+
+    m_bGpsFileRequested = false;
+    m_bAutoEventFileRequested = false;
+    m_bAutoEventFileForced = false;
+    m_iManFileType = 0;
+    m_bLtServerEnabled = false;
+    m_bVpnActive = false;
+    m_bGpsTracking = false;
+    m_bOfflineRequest = false;
+    m_iOfflineSeconds = 0;
+    m_bSwUpdateAfterRestart = true;
+
+    readSettingsFromIniFile();
+
+    connect(m_pConnectTimer, &QTimer::timeout, this, &CData::connectDbus);
+    m_pConnectTimer->start(CClock::instance().intervalMs(100));
+
+    // No dial-up left from an earlier run may survive.
+    const int iStatus = CShell::instance().run(QStringLiteral("killall pppd"));
+    CDATA_DEBUG << "killall pppd returns" << iStatus;
+
+    removeLeftoverEventFiles();
+}
+
+CData::~CData()
+{
+    CDATA_DEBUG << "CData destructor!";
+    delete m_pConnectTimer;
+    m_pConnectTimer = nullptr;
+    delete m_pHeartbeatTimer;
+    m_pHeartbeatTimer = nullptr;
+}
+
+void CData::removeLeftoverEventFiles()
+{
+    const QString sDir = rootedPath(QStringLiteral("/var/lib/Tankora"));
+    const QStringList asNames =
+        QDir(sDir).entryList(QStringList{QStringLiteral("Eve2*")}, QDir::AllEntries | QDir::NoDotAndDotDot,
+                             QDir::Name | QDir::IgnoreCase | QDir::DirsLast);
+    for (const QString &sName : asNames)
+        QFile::remove(sDir + QLatin1Char('/') + sName);
+}
+
+void CData::installSignalPath()
+{
+    int iReadFd = -1;
+    if (!createSignalSocketPair(iReadFd)) {
+        // The early path stays in force, so SIGINT and SIGTERM still end the daemon.
+        qWarning("Couldn't create linux signal socketpair");
+        return;
+    }
+    m_iSignalReadFd = iReadFd;
+    m_pSignalNotifier = new QSocketNotifier(iReadFd, QSocketNotifier::Read, this);
+    connect(m_pSignalNotifier, &QSocketNotifier::activated, this, &CData::handleLinuxSignal);
+
+    struct sigaction action = {};
+    action.sa_handler = writeSignalToSocket;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void CData::handleLinuxSignal()
+{
+    m_pSignalNotifier->setEnabled(false);
+    const int iSignal = readSignalNumber(m_iSignalReadFd);
+    qDebug() << "Signal " << iSignal << "  received\n";
+    bool bExit = false;
+    qWarning("%s", qPrintable(connectedSignalText(iSignal, &bExit)));
+    if (bExit)
+        QCoreApplication::exit(0);
+    m_pSignalNotifier->setEnabled(true);
+}
