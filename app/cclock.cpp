@@ -1,24 +1,21 @@
 #include "app/cclock.h"
 
+#include "app/cseam.h"
+
 #include <QThread>
 
 #include <time.h>
 
 CClock::~CClock() = default;
 
-namespace {
-CClock *g_pClock = nullptr;
-}
-
 CClock &CClock::instance()
 {
-    static CSystemClock systemClock;
-    return g_pClock ? *g_pClock : systemClock;
+    return CSeam<CClock, CSystemClock>::instance();
 }
 
 void CClock::setInstance(CClock *pClock)
 {
-    g_pClock = pClock;
+    CSeam<CClock, CSystemClock>::install(pClock);
 }
 
 qint64 monotonicMsFrom(qint64 llSeconds, qint64 llNanoseconds)

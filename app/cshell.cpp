@@ -1,22 +1,19 @@
 #include "app/cshell.h"
 
+#include "app/cseam.h"
+
 #include <cstdlib>
 
 CShell::~CShell() = default;
 
-namespace {
-CShell *g_pShell = nullptr;
-}
-
 CShell &CShell::instance()
 {
-    static CSystemShell systemShell;
-    return g_pShell ? *g_pShell : systemShell;
+    return CSeam<CShell, CSystemShell>::instance();
 }
 
 void CShell::setInstance(CShell *pShell)
 {
-    g_pShell = pShell;
+    CSeam<CShell, CSystemShell>::install(pShell);
 }
 
 int CSystemShell::run(const QString &sCommand)

@@ -25,16 +25,8 @@ CData::CData(QObject *pParent) : QObject(pParent)
 
     m_llOwnPid = QCoreApplication::applicationPid();
 
-    m_bGpsFileRequested = false;
-    m_bAutoEventFileRequested = false;
-    m_bAutoEventFileForced = false;
-    m_iManFileType = 0;
-    m_bLtServerEnabled = false;
-    m_bVpnActive = false;
-    m_bGpsTracking = false;
-    m_bOfflineRequest = false;
-    m_iOfflineSeconds = 0;
-    m_bSwUpdateAfterRestart = true;
+    // File requests, link keeping and the offline request start cleared by
+    // their initialisers; a software-update look-up follows every start.
 
     readSettingsFromIniFile();
 

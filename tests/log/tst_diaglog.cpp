@@ -82,6 +82,8 @@ private slots:
                               << true << true;
         QTest::newRow("log switched off")
             << QVariantMap{{"Log_Message", 0}, {"Log_Level", 0}} << int(QtCriticalMsg) << false << false;
+        QTest::newRow("system log instead of the file")
+            << QVariantMap{{"Use_SysLog", 1}} << int(QtWarningMsg) << false << false;
         QTest::newRow("display other than 1 is off")
             << QVariantMap{{"Display_Message", 2}, {"Display_Level", 0}} << int(QtWarningMsg) << false << true;
     }
