@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QDateTime>
+
+// Readers that look into a logbook row without building an entry; each reads
+// the header from the start of the row. A short row reads as zero.
+namespace LogRow {
+qint32 LogType(const QByteArray &baRow);
+qint32 LogSubType(const QByteArray &baRow);
+quint64 RowID(const QByteArray &baRow);
+QDateTime DateTime(const QByteArray &baRow);
+} // namespace LogRow
+
+// A record stream as the database service writes it: big-endian, the byte
+// layout of stream version 12.
+void prepareRecordStream(QDataStream &stream);
+
+// The header every logbook row starts with, and what all entry classes share.
+class CLogBase
+{
+public:
+    explicit CLogBase(qint32 iLogType = 0);
+    virtual ~CLogBase();
+
+    virtual bool isWmEntry() const { return false; }
+    virtual QByteArray wmData() const { return m_baPayload; }
+    // The class's fields only: no header, no payload version, no reserve.
+    virtual QByteArray payloadBytes() { return QByteArray(); }
+
+    void readHeader(QDataStream &stream);
+    void writeHeader(QDataStream &stream) const;
+
+    qint32 iVersion = 256;
+    qint32 LogType = 0;
+    qint32 LogSubType = -1;
+    quint64 RowID = 0;
+    quint64 SecondaryRowID = 0;
+    QDateTime DateTime;
+    qint32 Compartment = -1;
+    qint32 AuxValue = 0;
+
+protected:
+    QByteArray m_baPayload;
+};
