@@ -1,5 +1,7 @@
 #include "logbook/clogbase.h"
 
+#include <QIODevice>
+
 void prepareRecordStream(QDataStream &stream)
 {
     stream.setVersion(QDataStream::Qt_4_6);
@@ -21,6 +23,36 @@ void CLogBase::readHeader(QDataStream &stream)
 void CLogBase::writeHeader(QDataStream &stream) const
 {
     stream << iVersion << LogType << LogSubType << RowID << SecondaryRowID << DateTime << Compartment << AuxValue;
+}
+
+void CLogBase::readRow(const QByteArray &baRow)
+{
+    QDataStream stream(baRow);
+    prepareRecordStream(stream);
+    readHeader(stream);
+    // Logbook payloads are taken as they come: no version check.
+    stream >> iPayloadVersion >> baReserve;
+    readFields(stream);
+}
+
+QByteArray CLogBase::toRow() const
+{
+    QByteArray baRow;
+    QDataStream stream(&baRow, QIODevice::WriteOnly);
+    prepareRecordStream(stream);
+    writeHeader(stream);
+    stream << iPayloadVersion << baReserve;
+    writeFields(stream);
+    return baRow;
+}
+
+QByteArray CLogBase::fieldBytes(QByteArray &baBuffer) const
+{
+    baBuffer.clear();
+    QDataStream stream(&baBuffer, QIODevice::WriteOnly);
+    prepareRecordStream(stream);
+    writeFields(stream);
+    return baBuffer;
 }
 
 namespace {

@@ -32,6 +32,13 @@ public:
     void readHeader(QDataStream &stream);
     void writeHeader(QDataStream &stream) const;
 
+    // The whole row: header, payload version, reserve, fields.
+    QByteArray toRow() const;
+
+    // Payload version of the class and its reserve, carried as read.
+    qint32 iPayloadVersion = 256;
+    QByteArray baReserve;
+
     qint32 iVersion = 256;
     qint32 LogType = 0;
     qint32 LogSubType = -1;
@@ -42,5 +49,12 @@ public:
     qint32 AuxValue = 0;
 
 protected:
+    // Fills the entry from a row; subclasses call it from their row constructor.
+    void readRow(const QByteArray &baRow);
+    virtual void readFields(QDataStream &) {}
+    virtual void writeFields(QDataStream &) const {}
+    // The fields alone, into the class's payload buffer.
+    QByteArray fieldBytes(QByteArray &baBuffer) const;
+
     QByteArray m_baPayload;
 };

@@ -1,0 +1,80 @@
+#include "logbook/clogopmm.h"
+
+#include <QTest>
+
+class TestLogOpmm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lines_data()
+    {
+        QTest::addColumn<int>("iMainMode");
+        QTest::addColumn<int>("iSubType");
+        QTest::addColumn<QString>("sWant");
+        const QString t = QStringLiteral("20200101000000");
+        QTest::newRow("loading") << 3 << 13003 << "20," + t + ",65";
+        QTest::newRow("discharge") << 4 << 13004 << "20," + t + ",67";
+        QTest::newRow("comp. empty test") << 11 << 13011 << "20," + t + ",22";
+        QTest::newRow("loading end") << 12 << 13012 << "20," + t + ",66";
+        QTest::newRow("discharge end") << 13 << 13013 << "20," + t + ",68";
+        QTest::newRow("status") << 5 << 13005 << "92," + t + ",200,5";
+        QTest::newRow("wait sync") << 10 << 13010 << "92," + t + ",200,10";
+        QTest::newRow("man. loading plan") << 14 << 13014 << "92," + t + ",200,14";
+        QTest::newRow("inclination tour") << 20 << 13020 << "92," + t + ",200,20";
+        QTest::newRow("21 undefined") << 21 << 13021 << "Undefined";
+        QTest::newRow("undefined mode") << 0 << 13000 << "Undefined";
+        QTest::newRow("2 undefined") << 2 << 13002 << "Undefined";
+        QTest::newRow("negative") << -1 << 13000 << "Undefined";
+        QTest::newRow("subtype is ignored") << 3 << 13004 << "20," + t + ",65";
+    }
+    void lines()
+    {
+        QFETCH(int, iMainMode);
+        QFETCH(int, iSubType);
+        QFETCH(QString, sWant);
+        CLogOPMM entry;
+        entry.MainMode = iMainMode;
+        entry.LogSubType = iSubType;
+        entry.DateTime = QDateTime(QDate(2019, 12, 31), QTime(23, 0), Qt::UTC);
+        QCOMPARE(entry.getFTLStrings(3600), QStringList{sWant});
+    }
+
+    void readsRowByHand()
+    {
+        // Header, payload version 255 (still read), empty reserve, MainMode 4.
+        const QByteArray baRow = QByteArray::fromHex("00000100" "00000013" "000032cc"
+                                                     "0000000000000001" "0000000000000000"
+                                                     "00258ec3" "00000000" "02"
+                                                     "ffffffff" "00000000"
+                                                     "000000ff" "00000000" "00000004");
+        const CLogOPMM entry(baRow);
+        QCOMPARE(entry.LogType, 19);
+        QCOMPARE(entry.LogSubType, 13004);
+        QCOMPARE(entry.iPayloadVersion, 255);
+        QCOMPARE(entry.MainMode, 4);
+        QCOMPARE(entry.getFTLStrings(0), QStringList{QStringLiteral("20,20261204000000,67")});
+        QCOMPARE(entry.toRow().toHex(), baRow.toHex());
+
+        CLogOPMM copy(entry.toRow());
+        QCOMPARE(copy.payloadBytes().toHex(), QByteArray("00000004"));
+    }
+
+    void fpmHasNoLine()
+    {
+        CLogFPM entry;
+        entry.Text1 = QStringLiteral("pump");
+        entry.Param1 = 3;
+        entry.Value1 = 12.5;
+        QCOMPARE(entry.getFTLStrings(0), QStringList{QStringLiteral("Undefined")});
+        QCOMPARE(entry.LogType, 23);
+        // All six fields survive a row round trip.
+        CLogFPM copy(entry.toRow());
+        QCOMPARE(copy.toRow().toHex(), entry.toRow().toHex());
+        QCOMPARE(copy.Text1, QStringLiteral("pump"));
+        QCOMPARE(copy.Value1, 12.5);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogOpmm)
+#include "tst_logopmm.moc"
