@@ -1,8 +1,9 @@
 #include "logbook/clogopmm.h"
+#include "logbook/clogsmp.h"
 
 #include <QTest>
 
-class TestLogOpmm : public QObject
+class TestModeLines : public QObject
 {
     Q_OBJECT
 
@@ -60,6 +61,30 @@ private slots:
         QCOMPARE(copy.payloadBytes().toHex(), QByteArray("00000004"));
     }
 
+    void smpLines_data()
+    {
+        QTest::addColumn<int>("iSubType");
+        QTest::addColumn<QString>("sWant");
+        QTest::newRow("14006") << 14006 << "20,20200229120000,16";
+        QTest::newRow("14007") << 14007 << "20,20200229120000,49";
+        QTest::newRow("14008") << 14008 << "Undefined";
+        QTest::newRow("no subtype") << -1 << "Undefined";
+    }
+    void smpLines()
+    {
+        QFETCH(int, iSubType);
+        QFETCH(QString, sWant);
+        CLogSMP entry;
+        entry.LogSubType = iSubType;
+        entry.Text1 = QStringLiteral("ignored");
+        entry.DateTime = QDateTime(QDate(2020, 2, 29), QTime(12, 0), Qt::UTC);
+        QCOMPARE(entry.getFTLStrings(0), QStringList{sWant});
+        // The row keeps every payload field.
+        const CLogSMP copy(entry.toRow());
+        QCOMPARE(copy.Text1, entry.Text1);
+        QCOMPARE(copy.toRow().toHex(), entry.toRow().toHex());
+    }
+
     void fpmHasNoLine()
     {
         CLogFPM entry;
@@ -76,5 +101,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLogOpmm)
-#include "tst_logopmm.moc"
+QTEST_GUILESS_MAIN(TestModeLines)
+#include "tst_modelines.moc"
