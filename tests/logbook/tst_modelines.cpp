@@ -1,3 +1,4 @@
+#include "logbook/clogloading.h"
 #include "logbook/clogopmm.h"
 #include "logbook/clogsmp.h"
 
@@ -83,6 +84,49 @@ private slots:
         const CLogSMP copy(entry.toRow());
         QCOMPARE(copy.Text1, entry.Text1);
         QCOMPARE(copy.toRow().toHex(), entry.toRow().toHex());
+    }
+
+    void compartmentSteps_data()
+    {
+        QTest::addColumn<bool>("bLoading");
+        QTest::addColumn<int>("iSubType");
+        QTest::addColumn<int>("iCompartment");
+        QTest::addColumn<QStringList>("asWant");
+        QTest::newRow("loading start, third compartment") << true << 2000 << 2 << QStringList{"12,20220701120000,3"};
+        QTest::newRow("loading 2001") << true << 2001 << 0 << QStringList{"12,20220701120000,1"};
+        QTest::newRow("loading 2002 gives nothing") << true << 2002 << 2 << QStringList{};
+        QTest::newRow("discharge without compartment") << false << 3001 << -1 << QStringList{"12,20220701120000,0"};
+        QTest::newRow("discharge 3000") << false << 3000 << 4 << QStringList{"12,20220701120000,5"};
+        QTest::newRow("discharge with a loading subtype") << false << 2000 << 2 << QStringList{};
+        QTest::newRow("loading with a discharge subtype") << true << 3000 << 2 << QStringList{};
+    }
+    void compartmentSteps()
+    {
+        QFETCH(bool, bLoading);
+        QFETCH(int, iSubType);
+        QFETCH(int, iCompartment);
+        QFETCH(QStringList, asWant);
+        CLogLoading loading;
+        CLogDischarge discharge;
+        CLogBase &entry = bLoading ? static_cast<CLogBase &>(loading) : discharge;
+        entry.LogSubType = iSubType;
+        entry.Compartment = iCompartment;
+        entry.DateTime = QDateTime(QDate(2022, 7, 1), QTime(10, 0), Qt::UTC);
+        QCOMPARE(bLoading ? loading.getFTLStrings(7200) : discharge.getFTLStrings(7200), asWant);
+    }
+
+    void dischargeRowKeepsValues()
+    {
+        CLogDischarge entry;
+        entry.Value1 = 1.25;
+        entry.Value3 = -7.5;
+        entry.Text1 = QStringLiteral("D1");
+        const CLogDischarge copy(entry.toRow());
+        QCOMPARE(copy.LogType, 4);
+        QCOMPARE(copy.Value1, 1.25);
+        QCOMPARE(copy.Value3, -7.5);
+        QCOMPARE(copy.Text1, QStringLiteral("D1"));
+        QCOMPARE(CLogLoading(CLogLoading().toRow()).LogType, 8);
     }
 
     void fpmHasNoLine()
