@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// Which field chooses a template's state suffix.
+enum ECopField { COP_NONE, COP_PARAM2, COP_PARAM3 };
+
+struct CFtlSuffix
+{
+    qint32 iValue;
+    const char *pSuffix;
+};
+
+// One line template of compartment, valve and sensor events. The prefix holds
+// placeholders: {T} stamp, {C} compartment, {P1}..{P8} numbers, {X1} {X2} texts.
+struct CFtlTemplate
+{
+    qint32 iCode;
+    const char *pPrefix;
+    ECopField eField;
+    CFtlSuffix aSuffixes[3];
+};
+
+// The template of a subtype, or nullptr when the subtype has none.
+const CFtlTemplate *copTemplate(qint32 iSubType);
+
+// The prefix with every placeholder replaced, then the suffix that the
+// field's value selects; no suffix when the value matches none.
+QString expandFtlTemplate(const CFtlTemplate &tmpl, const QHash<QString, QString> &values, qint32 iFieldValue);
