@@ -81,13 +81,98 @@ const CFtlTemplate g_aCopTemplates[] = {
     {6189, "42,{T},,18,", COP_PARAM3, {{1, "2,0"}, {0, "1,0"}}},
     {6190, "42,{T},,18,", COP_PARAM2, {{3, "5,0"}, {2, "6,0"}}},
 };
+
+// SPD events: mostly the same lines; period events use {TP}, their own time.
+const CFtlTemplate g_aSpdTemplates[] = {
+    {6001, "42,{T},,6,", COP_PARAM3, {{1, "12,0"}, {0, "11,0"}}},
+    {6032, "42,{T},{C}", COP_PARAM3, {{1, ",13,1,1"}, {0, ",13,2,1"}}},
+    {6033, "42,{T},{C}", COP_PARAM3, {{1, ",13,1,2"}, {0, ",13,2,2"}}},
+    {6034, "42,{T},{C}", COP_PARAM3, {{1, ",13,1,3"}, {0, ",13,2,3"}}},
+    {6039, "", COP_NONE, {}},
+    {6040, "40,{T},{C},{X1},3", COP_NONE, {}},
+    {6041, "", COP_NONE, {}},
+    {6042, "", COP_NONE, {}},
+    {6044, "40,{T},{C},{X2},0,{P4}", COP_NONE, {}},
+    {6045, "40,{T},{C},{X2},1,{P4}", COP_NONE, {}},
+    {6046, "", COP_NONE, {}},
+    {6047, "41,{T},{C},{P4},1,8", COP_NONE, {}},
+    {6049, "20,{T},65", COP_NONE, {}},
+    {6050, "20,{T},67", COP_NONE, {}},
+    {6103, "42,{T},{C},2,", COP_PARAM3, {{1, "2,0"}, {0, "1,0"}}},
+    {6104, "42,{T},{C}", COP_PARAM3, {{1, ",1,2,0"}, {0, ",1,1,0"}}},
+    {6105, "42,{T},{C}", COP_PARAM3, {{1, ",11,2,0"}, {0, ",11,1,0"}}},
+    {6106, "42,{T},{C}", COP_PARAM3, {{1, ",3,2,0"}, {0, ",3,1,0"}}},
+    {6107, "42,{T}", COP_PARAM3, {{1, ",,7,2,1"}, {0, ",,7,1,1"}}},
+    {6108, "42,{T}", COP_PARAM3, {{1, ",,7,2,2"}, {0, ",,7,1,2"}}},
+    {6109, "42,{T}", COP_PARAM3, {{1, ",,29,2,0"}, {0, ",,29,1,0"}}},
+    {6110, "42,{T}", COP_PARAM3, {{1, ",,25,12,0"}, {0, ",,25,11,0"}}},
+    {6111, "40,{T},{C},{X2},1,1", COP_NONE, {}},
+    {6128, "41,{T},{C},{X2},1,8", COP_NONE, {}},
+    {6130, "42,{T},,7,", COP_PARAM3, {{1, "12,0"}, {0, "11,0"}}},
+    {6139, "40,{T},{C},{X2},1,{P4}", COP_NONE, {}},
+    {6144, "42,{T},,7,7,0", COP_NONE, {}},
+    {6145, "42,{T},,7,", COP_PARAM3, {{1, "2,0"}, {0, "1,0"}}},
+    {6146, "42,{T},,7,", COP_PARAM2, {{3, "5,0"}, {2, "6,0"}}},
+    {6150, "42,{T},{C},2,", COP_PARAM3, {{3, "5,0"}, {2, "6,0"}}},
+    {6152, "42,{T},{C}", COP_PARAM3, {{3, ",1,5,0"}, {2, ",1,6,0"}}},
+    {6153, "42,{T},{C}", COP_PARAM3, {{3, ",11,5,0"}, {2, ",11,6,0"}}},
+    {6154, "42,{T},{C}", COP_PARAM3, {{3, ",3,5,0"}, {2, ",3,6,0"}}},
+    {6155, "42,{T}", COP_PARAM3, {{3, ",,7,5,1"}, {2, ",,7,6,1"}}},
+    {6156, "42,{T}", COP_PARAM3, {{3, ",,7,5,2"}, {2, ",,7,6,2"}}},
+    {6157, "42,{T}", COP_PARAM3, {{3, ",,25,5,0"}, {2, ",,25,6,0"}}},
+    {6159, "42,{T},{C}", COP_PARAM2, {{3, ",13,5,1"}, {2, ",13,6,1"}}},
+    {6160, "42,{T},{C}", COP_PARAM2, {{3, ",13,5,2"}, {2, ",13,6,2"}}},
+    {6161, "42,{T},{C}", COP_PARAM2, {{3, ",13,5,3"}, {2, ",13,6,3"}}},
+    {6168, "40,{T},{C},{X2},1,1", COP_NONE, {}},
+    {6169, "40,{T},{C},{X2},1,1", COP_NONE, {}},
+    {6172, "40,{T},{C},{X2},1,{P4}", COP_NONE, {}},
+    {6173, "40,{T},{C},{X2},1,{P4}", COP_NONE, {}},
+    {6186, "42,{T},{C}", COP_PARAM3, {{1, ",18,2,0"}, {0, ",18,1,0"}}},
+    {6187, "42,{T},{C}", COP_PARAM3, {{3, ",18,5,0"}, {2, ",18,6,0"}}},
+    {6189, "42,{T},", COP_PARAM3, {{1, ",18,2,0"}, {0, ",18,1,0"}}},
+    {6190, "42,{T},", COP_PARAM3, {{3, ",18,5,0"}, {2, ",18,6,0"}}},
+    {6203, "42,{TP}", COP_PARAM3, {{0, ",,25,11,0"}, {1, ",,25,12,0"}, {2, ",,25,6,0"}, {3, ",,25,5,0"}}},
+    {6204, "42,{TP}", COP_PARAM3, {{0, ",,7,1,1"}, {1, ",,7,2,1"}, {2, ",,7,6,1"}, {3, ",,7,5,1"}}},
+    {6205, "42,{TP}", COP_PARAM3, {{0, ",,7,1,2"}, {1, ",,7,2,2"}, {2, ",,7,6,2"}, {3, ",,7,5,2"}}},
+    {6206, "42,{TP},{C},2,", COP_PARAM3, {{0, "1,0"}, {1, "2,0"}, {2, "6,0"}, {3, "5,0"}}},
+    {6207, "42,{TP},{C}", COP_PARAM3, {{0, ",1,1,0"}, {1, ",1,2,0"}, {2, ",1,6,0"}, {3, ",1,5,0"}}},
+    {6208, "42,{TP},{C}", COP_PARAM3, {{0, ",11,1,0"}, {1, ",11,2,0"}, {2, ",11,6,0"}, {3, ",11,5,0"}}},
+    {6209, "42,{TP},{C}", COP_PARAM3, {{0, ",3,1,0"}, {1, ",3,2,0"}, {2, ",3,6,0"}, {3, ",3,5,0"}}},
+    {6214, "42,{TP},,7,", COP_PARAM3, {{0, "1,0"}, {1, "2,0"}, {2, "6,0"}, {3, "5,0"}}},
+    {6217, "42,{TP},{C}", COP_PARAM3, {{0, ",18,1,0"}, {1, ",18,2,0"}, {2, ",18,6,0"}, {3, ",18,5,0"}}},
+    {6218, "42,{TP},", COP_PARAM3, {{0, ",18,1,0"}, {1, ",18,2,0"}, {2, ",18,6,0"}, {3, ",18,5,0"}}},
+};
+
+template <size_t N> const CFtlTemplate *findTemplate(const CFtlTemplate (&aTable)[N], qint32 iSubType)
+{
+    const auto it = std::lower_bound(std::begin(aTable), std::end(aTable), iSubType,
+                                     [](const CFtlTemplate &tmpl, qint32 iCode) { return tmpl.iCode < iCode; });
+    return (it != std::end(aTable) && it->iCode == iSubType) ? it : nullptr;
+}
 } // namespace
 
 const CFtlTemplate *copTemplate(qint32 iSubType)
 {
-    const auto it = std::lower_bound(std::begin(g_aCopTemplates), std::end(g_aCopTemplates), iSubType,
-                                     [](const CFtlTemplate &tmpl, qint32 iCode) { return tmpl.iCode < iCode; });
-    return (it != std::end(g_aCopTemplates) && it->iCode == iSubType) ? it : nullptr;
+    return findTemplate(g_aCopTemplates, iSubType);
+}
+
+const CFtlTemplate *spdTemplate(qint32 iSubType)
+{
+    return findTemplate(g_aSpdTemplates, iSubType);
+}
+
+QHash<QString, QString> ftlEntryValues(const QString &sStamp, const QString &sCompartment,
+                                       std::initializer_list<qint32> aiParams, const QString &sText1,
+                                       const QString &sText2)
+{
+    QHash<QString, QString> values = {{QStringLiteral("{T}"), sStamp},
+                                      {QStringLiteral("{C}"), sCompartment},
+                                      {QStringLiteral("{X1}"), sText1},
+                                      {QStringLiteral("{X2}"), sText2}};
+    int iIndex = 1;
+    for (qint32 iParam : aiParams)
+        values.insert(QStringLiteral("{P%1}").arg(iIndex++), QString::number(iParam));
+    return values;
 }
 
 QString expandFtlTemplate(const CFtlTemplate &tmpl, const QHash<QString, QString> &values, qint32 iFieldValue)

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+#include <initializer_list>
+
 // Which field chooses a template's state suffix.
 enum ECopField { COP_NONE, COP_PARAM2, COP_PARAM3 };
 
@@ -19,11 +21,17 @@ struct CFtlTemplate
     qint32 iCode;
     const char *pPrefix;
     ECopField eField;
-    CFtlSuffix aSuffixes[3];
+    CFtlSuffix aSuffixes[4];
 };
 
 // The template of a subtype, or nullptr when the subtype has none.
 const CFtlTemplate *copTemplate(qint32 iSubType);
+const CFtlTemplate *spdTemplate(qint32 iSubType);
+
+// Placeholder values of an entry: {T}, {C}, {P1}.. in the order given, {X1}, {X2}.
+QHash<QString, QString> ftlEntryValues(const QString &sStamp, const QString &sCompartment,
+                                       std::initializer_list<qint32> aiParams, const QString &sText1,
+                                       const QString &sText2);
 
 // The prefix with every placeholder replaced, then the suffix that the
 // field's value selects; no suffix when the value matches none.

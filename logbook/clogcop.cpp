@@ -51,19 +51,7 @@ QString CLogCOP::ftlLineFor(const QString &sStamp) const
     const CFtlTemplate *pTemplate = copTemplate(LogSubType);
     if (!pTemplate)
         return ftlUndefined();
-    const QHash<QString, QString> values = {
-        {QStringLiteral("{T}"), sStamp},
-        {QStringLiteral("{C}"), sComp},
-        {QStringLiteral("{P1}"), QString::number(Param1)},
-        {QStringLiteral("{P2}"), QString::number(Param2)},
-        {QStringLiteral("{P3}"), QString::number(Param3)},
-        {QStringLiteral("{P4}"), QString::number(Param4)},
-        {QStringLiteral("{P5}"), QString::number(Param5)},
-        {QStringLiteral("{P6}"), QString::number(Param6)},
-        {QStringLiteral("{P7}"), QString::number(Param7)},
-        {QStringLiteral("{P8}"), QString::number(Param8)},
-        {QStringLiteral("{X1}"), Text1},
-        {QStringLiteral("{X2}"), Text2},
-    };
+    const QHash<QString, QString> values = ftlEntryValues(
+        sStamp, sComp, {Param1, Param2, Param3, Param4, Param5, Param6, Param7, Param8}, Text1, Text2);
     return expandFtlTemplate(*pTemplate, values, pTemplate->eField == COP_PARAM2 ? Param2 : Param3);
 }

@@ -1,5 +1,6 @@
 #include "logbook/clogcop.h"
 #include "logbook/cftltemplate.h"
+#include "logbook/clogspd.h"
 
 #include <QTest>
 
@@ -99,6 +100,82 @@ private slots:
             }
         }
         QCOMPARE(iFound, 74); // 78 subtypes less the four computed ones
+    }
+
+    void spdLines_data()
+    {
+        QTest::addColumn<int>("iSubType");
+        QTest::addColumn<int>("iParam2");
+        QTest::addColumn<int>("iParam3");
+        QTest::addColumn<int>("iParam4");
+        QTest::addColumn<int>("iCompartment");
+        QTest::addColumn<QString>("sWant");
+        const QString te = QStringLiteral("20240515101112");
+        const QString tp = QStringLiteral("20230102030405");
+        QTest::newRow("6208 period uses its own time") << 6208 << 0 << 2 << 0 << 0 << "42," + tp + ",1,11,6,0";
+        QTest::newRow("6203 unknown state: prefix alone") << 6203 << 0 << 4 << 0 << -1 << "42," + tp;
+        QTest::newRow("6218 four states") << 6218 << 0 << 3 << 0 << -1 << "42," + tp + ",,18,5,0";
+        QTest::newRow("6112 Param4 0") << 6112 << 7 << 0 << 0 << 1 << "40," + te + ",2,T2,7,6";
+        QTest::newRow("6112 Param4 other") << 6112 << 7 << 0 << 9 << 1 << "40," + te + ",2,T2,7,3";
+        QTest::newRow("6171 like 6112") << 6171 << 7 << 0 << 9 << 1 << "40," + te + ",2,T2,7,3";
+        QTest::newRow("6040 prints Text1") << 6040 << 0 << 0 << 0 << 0 << "40," + te + ",1,T1,3";
+        QTest::newRow("6044 ends with Param4") << 6044 << 0 << 0 << 12 << 0 << "40," + te + ",1,T2,0,12";
+        QTest::newRow("6150 state from Param3") << 6150 << 2 << 3 << 0 << 0 << "42," + te + ",1,2,5,0";
+        QTest::newRow("6001 as COP") << 6001 << 0 << 1 << 0 << -1 << "42," + te + ",,6,12,0";
+        QTest::newRow("6032 as COP") << 6032 << 0 << 1 << 0 << 0 << "42," + te + ",1,13,1,1";
+        QTest::newRow("6041 writes nothing") << 6041 << 0 << 1 << 0 << 0 << "";
+        QTest::newRow("6189 no compartment") << 6189 << 0 << 0 << 0 << 4 << "42," + te + ",,18,1,0";
+        QTest::newRow("6002 is COP only") << 6002 << 0 << 0 << 0 << 0 << "Undefined";
+        QTest::newRow("6219") << 6219 << 0 << 0 << 0 << 0 << "Undefined";
+    }
+    void spdLines()
+    {
+        QFETCH(int, iSubType);
+        QFETCH(int, iParam2);
+        QFETCH(int, iParam3);
+        QFETCH(int, iParam4);
+        QFETCH(int, iCompartment);
+        QFETCH(QString, sWant);
+        CLogSPD spd;
+        spd.LogSubType = iSubType;
+        spd.Param2 = iParam2;
+        spd.Param3 = iParam3;
+        spd.Param4 = iParam4;
+        spd.Compartment = iCompartment;
+        spd.Text1 = QStringLiteral("T1");
+        spd.Text2 = QStringLiteral("T2");
+        spd.DateTime = QDateTime(QDate(2024, 5, 15), QTime(10, 11, 12), Qt::UTC);
+        spd.EventTime = QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5), Qt::UTC);
+        QCOMPARE(spd.getFTLStrings(0), QStringList{sWant});
+        QCOMPARE(IsSpdPeriodSubtype(iSubType), sWant.startsWith(QStringLiteral("42,20230102030405")));
+    }
+
+    void spdFlagAndMarkers()
+    {
+        CLogSPD spd;
+        spd.LogSubType = 6132;
+        spd.Param1 = 4;
+        spd.Compartment = 2;
+        spd.Text2 = QStringLiteral("ABC");
+        spd.DateTime = QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5), Qt::UTC);
+        QCOMPARE(spd.getFTLStrings(0), QStringList{QStringLiteral("41,20230102030405,3,ABC,0,8")});
+        QCOMPARE(spd.getFTLMarkerStrings(1, 0), QStringList{QStringLiteral("20,20230102030405,63")});
+        QCOMPARE(spd.getFTLMarkerStrings(0, 0), QStringList{QStringLiteral("20,20230102030405,64")});
+        spd.EventTime = QDateTime(QDate(2023, 1, 1), QTime(0, 0), Qt::UTC);
+        const CLogSPD copy(spd.toRow());
+        QCOMPARE(copy.EventTime, spd.EventTime);
+        QCOMPARE(copy.toRow().toHex(), spd.toRow().toHex());
+    }
+
+    void everySpdTemplateIsFound()
+    {
+        int iFound = 0;
+        for (int iCode = 5990; iCode <= 6230; ++iCode)
+            if (const CFtlTemplate *pTemplate = spdTemplate(iCode)) {
+                QCOMPARE(pTemplate->iCode, iCode);
+                ++iFound;
+            }
+        QCOMPARE(iFound, 57); // 61 subtypes less the four computed ones
     }
 
     void rowRoundTrip()
