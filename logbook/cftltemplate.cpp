@@ -1,5 +1,7 @@
 #include "logbook/cftltemplate.h"
 
+#include "logbook/cftlline.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -195,4 +197,11 @@ QString expandFtlTemplate(const CFtlTemplate &tmpl, const QHash<QString, QString
         if (suffix.pSuffix && suffix.iValue == iFieldValue)
             return sLine + QString::fromLatin1(suffix.pSuffix);
     return sLine;
+}
+
+QString ftlFlagLine(const QString &sStamp, const QString &sCompartment, const QString &sText, qint32 iParam1,
+                    const QString &sLast)
+{
+    const QString sFlag = iParam1 == 3 ? QStringLiteral("1") : iParam1 == 4 ? QStringLiteral("0") : QString();
+    return ftlLine(QStringLiteral("41"), sStamp, {sCompartment, sText, sFlag, sLast});
 }

@@ -28,6 +28,11 @@ struct CFtlTemplate
 const CFtlTemplate *copTemplate(qint32 iSubType);
 const CFtlTemplate *spdTemplate(qint32 iSubType);
 
+// The "41" line of a compartment with the flag that Param1 3 ("1") or 4 ("0")
+// sets, empty otherwise, and the closing code.
+QString ftlFlagLine(const QString &sStamp, const QString &sCompartment, const QString &sText, qint32 iParam1,
+                    const QString &sLast);
+
 // Placeholder values of an entry: {T}, {C}, {P1}.. in the order given, {X1}, {X2}.
 QHash<QString, QString> ftlEntryValues(const QString &sStamp, const QString &sCompartment,
                                        std::initializer_list<qint32> aiParams, const QString &sText1,

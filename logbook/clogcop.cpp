@@ -39,10 +39,8 @@ QString CLogCOP::ftlLineFor(const QString &sStamp) const
         return ftlLine(QStringLiteral("15"), sStamp,
                        {ftlFixed("%2.1f", Param3 / 1000.0), ftlFixed("%2.1f", Param4 / 1000.0), QStringLiteral("1"),
                         QStringLiteral("1")});
-    case 6132: {
-        const QString sFlag = Param1 == 3 ? QStringLiteral("1") : Param1 == 4 ? QStringLiteral("0") : QString();
-        return ftlLine(QStringLiteral("41"), sStamp, {sComp, Text2, sFlag, QStringLiteral("4")});
-    }
+    case 6132:
+        return ftlFlagLine(sStamp, sComp, Text2, Param1, QStringLiteral("4"));
     case 6135:
         return (Param3 == 1 || Param3 == 3) ? ftlLine(QStringLiteral("12"), sStamp, {sComp}) : QString();
     default:

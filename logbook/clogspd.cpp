@@ -49,10 +49,8 @@ QString CLogSPD::ftlLineFor(qint32 timeOffsetSecs) const
     case 6171:
         return ftlLine(QStringLiteral("40"), sStamp,
                        {sComp, Text2, QString::number(Param2), Param4 == 0 ? QStringLiteral("6") : QStringLiteral("3")});
-    case 6132: {
-        const QString sFlag = Param1 == 3 ? QStringLiteral("1") : Param1 == 4 ? QStringLiteral("0") : QString();
-        return ftlLine(QStringLiteral("41"), sStamp, {sComp, Text2, sFlag, QStringLiteral("8")});
-    }
+    case 6132:
+        return ftlFlagLine(sStamp, sComp, Text2, Param1, QStringLiteral("8"));
     default:
         break;
     }
