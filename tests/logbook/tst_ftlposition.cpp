@@ -1,4 +1,5 @@
 #include "logbook/cftlposition.h"
+#include "logbook/cloggps.h"
 #include "logbook/cloggsmftp.h"
 
 #include <QTest>
@@ -65,6 +66,48 @@ private slots:
         const QString sLine = ftlPositionLine(QStringLiteral("20210601083000"), pos);
         QCOMPARE(sLine.size(), 99);
         QCOMPARE(sLine.left(19), QStringLiteral("08,20210601083000,9"));
+    }
+
+    void gpsEntry_data()
+    {
+        QTest::addColumn<int>("iSubType");
+        QTest::addColumn<QString>("sWant");
+        QTest::newRow("GPS_Data") << 11000 << "08,20210601083000,9.500000,48.123456,523,11,99,9999,7,35,1";
+        QTest::newRow("GPS_Enabled gives no line") << 11001 << "";
+    }
+    void gpsEntry()
+    {
+        QFETCH(int, iSubType);
+        QFETCH(QString, sWant);
+        CLogGps entry;
+        entry.LogSubType = iSubType;
+        entry.DateTime = QDateTime(QDate(2021, 6, 1), QTime(8, 30), Qt::UTC);
+        entry.Position.adMeasures[0] = 48.123456;
+        entry.Position.adMeasures[1] = 9.5;
+        entry.Position.adMeasures[2] = 523.7;
+        entry.Position.aiCounters[0] = 1;
+        entry.Position.aiCounters[1] = 7;
+        entry.Position.aiCounters[2] = 120;
+        entry.Position.adFurther[0] = 12000.9;
+        entry.Position.adFurther[1] = 35.2;
+        entry.Position.adFurther[2] = 1.9;
+        // Through a row and back, as the event file gets it.
+        const CLogGps copy(entry.toRow());
+        QCOMPARE(copy.getFTLStrings(0), QStringList{sWant});
+    }
+
+    void notANumberReadsAsZero()
+    {
+        CLogGps entry;
+        entry.Position.adMeasures[1] = std::nan("");
+        entry.Position.adFurther[2] = std::nan("");
+        entry.Position.adMeasures[0] = 1.5;
+        const CLogGps copy(entry.toRow());
+        QCOMPARE(copy.Position.adMeasures[1], 0.0);
+        QCOMPARE(copy.Position.adFurther[2], 0.0);
+        QCOMPARE(copy.Position.adMeasures[0], 1.5);
+        // Position fix bytes: version, date-time, 3 doubles, 3 ints, 3 doubles.
+        QCOMPARE(CPositionFix().serialized().size(), 4 + 9 + 3 * 8 + 3 * 4 + 3 * 8);
     }
 
     void gsmFtpRowRoundTrip()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "logbook/clogbase.h"
+#include "records/cpositionfix.h"
+
+#include <QStringList>
+
+// A GPS position in the logbook; becomes the "08" line of event files.
+class CLogGps : public CLogBase
+{
+public:
+    CLogGps();
+    explicit CLogGps(const QByteArray &baRow);
+
+    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
+    // One text: the position line, or the empty text for subtypes other than GPS_Data.
+    QStringList getFTLStrings(qint32 timeOffsetSecs) const;
+
+    CPositionFix Position;
+
+protected:
+    void readFields(QDataStream &stream) override { stream >> Position; }
+    void writeFields(QDataStream &stream) const override { stream << Position; }
+
+private:
+    QByteArray m_baOwnPayload;
+};
+
+// The fix's members as the position line uses them.
+struct CFtlPosition;
+CFtlPosition ftlPositionOf(const CPositionFix &fix);
