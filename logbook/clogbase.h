@@ -27,7 +27,7 @@ public:
     virtual bool isWmEntry() const { return false; }
     virtual QByteArray wmData() const { return m_baPayload; }
     // The class's fields only: no header, no payload version, no reserve.
-    virtual QByteArray payloadBytes() { return QByteArray(); }
+    virtual QByteArray payloadBytes() { return fieldBytes(m_baClassPayload); }
 
     void readHeader(QDataStream &stream);
     void writeHeader(QDataStream &stream) const;
@@ -57,4 +57,7 @@ protected:
     QByteArray fieldBytes(QByteArray &baBuffer) const;
 
     QByteArray m_baPayload;
+
+private:
+    QByteArray m_baClassPayload;
 };

@@ -11,7 +11,6 @@ public:
     CLogCOP();
     explicit CLogCOP(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     // Exactly one text: the line, the empty text (no line) or "Undefined".
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
@@ -32,6 +31,4 @@ protected:
 
 private:
     QString ftlLineFor(const QString &sStamp) const;
-
-    QByteArray m_baOwnPayload;
 };

@@ -12,7 +12,6 @@ public:
     CLogGps();
     explicit CLogGps(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     // One text: the position line, or the empty text for subtypes other than GPS_Data.
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
@@ -21,9 +20,6 @@ public:
 protected:
     void readFields(QDataStream &stream) override { stream >> Position; }
     void writeFields(QDataStream &stream) const override { stream << Position; }
-
-private:
-    QByteArray m_baOwnPayload;
 };
 
 // The fix's members as the position line uses them.

@@ -11,7 +11,6 @@ public:
     CLogGsmFtp();
     explicit CLogGsmFtp(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
 
     QString Text1;
     QString Text2;
@@ -19,7 +18,4 @@ public:
 protected:
     void readFields(QDataStream &stream) override { stream >> Text1 >> Text2; }
     void writeFields(QDataStream &stream) const override { stream << Text1 << Text2; }
-
-private:
-    QByteArray m_baOwnPayload;
 };

@@ -11,7 +11,6 @@ public:
     CLogLoading();
     explicit CLogLoading(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
     QString Text1;
@@ -19,9 +18,6 @@ public:
 protected:
     void readFields(QDataStream &stream) override { stream >> Text1; }
     void writeFields(QDataStream &stream) const override { stream << Text1; }
-
-private:
-    QByteArray m_baOwnPayload;
 };
 
 // A step of a compartment's discharge.
@@ -31,7 +27,6 @@ public:
     CLogDischarge();
     explicit CLogDischarge(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
     double Value1 = 0.0;
@@ -42,9 +37,6 @@ public:
 protected:
     void readFields(QDataStream &stream) override { stream >> Value1 >> Value2 >> Value3 >> Text1; }
     void writeFields(QDataStream &stream) const override { stream << Value1 << Value2 << Value3 << Text1; }
-
-private:
-    QByteArray m_baOwnPayload;
 };
 
 // The compartment line "12,<stamp>,<compartment>" of the two step subtypes

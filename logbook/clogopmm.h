@@ -11,7 +11,6 @@ public:
     CLogOPMM();
     explicit CLogOPMM(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
     qint32 MainMode = 0;
@@ -19,9 +18,6 @@ public:
 protected:
     void readFields(QDataStream &stream) override { stream >> MainMode; }
     void writeFields(QDataStream &stream) const override { stream << MainMode; }
-
-private:
-    QByteArray m_baOwnPayload;
 };
 
 // Main-mode entries of the fuel-pump module; they have no FTL form.
@@ -31,7 +27,6 @@ public:
     CLogFPM();
     explicit CLogFPM(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
     QString Text1;
@@ -50,7 +45,4 @@ protected:
     {
         stream << Text1 << Param1 << Value1 << Value2 << Value3 << Param2;
     }
-
-private:
-    QByteArray m_baOwnPayload;
 };

@@ -11,7 +11,6 @@ public:
     CLogSMP();
     explicit CLogSMP(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
 
     QString Text1;
@@ -23,7 +22,4 @@ public:
 protected:
     void readFields(QDataStream &stream) override { stream >> Text1 >> Text2 >> Param1 >> Text3 >> Param2; }
     void writeFields(QDataStream &stream) const override { stream << Text1 << Text2 << Param1 << Text3 << Param2; }
-
-private:
-    QByteArray m_baOwnPayload;
 };

@@ -12,7 +12,6 @@ public:
     CLogSPD();
     explicit CLogSPD(const QByteArray &baRow);
 
-    QByteArray payloadBytes() override { return fieldBytes(m_baOwnPayload); }
     // Exactly one text: the line, the empty text (no line) or "Undefined".
     QStringList getFTLStrings(qint32 timeOffsetSecs) const;
     // "20,<stamp>,63" for a selector other than 0, "20,<stamp>,64" for 0.
@@ -32,8 +31,6 @@ protected:
 
 private:
     QString ftlLineFor(qint32 timeOffsetSecs) const;
-
-    QByteArray m_baOwnPayload;
 };
 
 // The period events, whose lines carry the period's own time.
