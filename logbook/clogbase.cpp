@@ -2,12 +2,6 @@
 
 #include <QIODevice>
 
-void prepareRecordStream(QDataStream &stream)
-{
-    stream.setVersion(QDataStream::Qt_4_6);
-    stream.setByteOrder(QDataStream::BigEndian);
-}
-
 CLogBase::CLogBase(qint32 iLogType)
     : LogType(iLogType), DateTime(QDate(1, 1, 1), QTime(0, 0))
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/crecordstream.h"
+
 #include <QByteArray>
 #include <QDataStream>
 #include <QDateTime>
@@ -12,10 +14,6 @@ qint32 LogSubType(const QByteArray &baRow);
 quint64 RowID(const QByteArray &baRow);
 QDateTime DateTime(const QByteArray &baRow);
 } // namespace LogRow
-
-// A record stream as the database service writes it: big-endian, the byte
-// layout of stream version 12.
-void prepareRecordStream(QDataStream &stream);
 
 // The header every logbook row starts with, and what all entry classes share.
 class CLogBase
