@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/csignalpath.h"
+#include "bus/signalsadaptor.h"
 
 #include <csignal>
 
@@ -24,9 +25,13 @@ CData::CData(QObject *pParent) : QObject(pParent)
     m_pHeartbeatTimer = new QTimer(this);
 
     m_llOwnPid = QCoreApplication::applicationPid();
+    m_oCalls = CBusCalls("cdata", m_llOwnPid);
 
     // File requests, link keeping and the offline request start cleared by
     // their initialisers; a software-update look-up follows every start.
+
+    // Relays sigTrigger, sigSendName and sigRestartGprsModule to /Signals.
+    new SignalsAdaptor(this);
 
     readSettingsFromIniFile();
 
@@ -43,10 +48,13 @@ CData::CData(QObject *pParent) : QObject(pParent)
 CData::~CData()
 {
     CDATA_DEBUG << "CData destructor!";
+    stopHeartbeatThread();
+    deleteProxies();
     delete m_pConnectTimer;
     m_pConnectTimer = nullptr;
     delete m_pHeartbeatTimer;
     m_pHeartbeatTimer = nullptr;
+    deleteHeartbeatThread();
 }
 
 void CData::removeLeftoverEventFiles()

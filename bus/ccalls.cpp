@@ -1,0 +1,64 @@
+#include "bus/ccalls.h"
+
+#include "records/crecord.h"
+#include "records/creplycode.h"
+
+#include <QDebug>
+
+QString nullReplyText(const QString &sOperation)
+{
+    return sOperation + QStringLiteral(" returns NULL");
+}
+
+QString setFailureText(int iResult)
+{
+    return QStringLiteral("Dbus-Error: \"") + replyCodeName(iResult) + QLatin1Char('"');
+}
+
+bool isOwnProcess(int iProcess, qint64 llOwnPid)
+{
+    return qint64(iProcess) == llOwnPid;
+}
+
+bool isAddressedToUs(int iSender, int iAddressed, qint64 llOwnPid)
+{
+    return !isOwnProcess(iSender, llOwnPid) && isOwnProcess(iAddressed, llOwnPid);
+}
+
+QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
+                          ENullLog eLog) const
+{
+    const QByteArray baBytes = reply.value();
+    if (baBytes.isNull()) {
+        if (eLog == ENullLog::Warning)
+            warning(__LINE__, nullReplyText(sOperation));
+        else
+            debug(__LINE__, nullReplyText(sOperation));
+        return baBytes;
+    }
+    record.fromByteArray(baBytes);
+    return baBytes;
+}
+
+int CBusCalls::judge(QDBusPendingReply<int> reply) const
+{
+    const int iResult = reply.value();
+    if (iResult != REPLY_SUCCESS)
+        warning(__LINE__, setFailureText(iResult));
+    return iResult;
+}
+
+QByteArray CBusCalls::encoded(CRecord &record)
+{
+    return record.toByteArray();
+}
+
+void CBusCalls::debug(int iLine, const QString &sText) const
+{
+    qDebug().noquote().nospace() << "File: " << m_pszModule << " Line: " << iLine << ": " << sText;
+}
+
+void CBusCalls::warning(int iLine, const QString &sText) const
+{
+    qWarning().noquote().nospace() << "File: " << m_pszModule << " Line: " << iLine << ": " << sText;
+}

@@ -1,0 +1,143 @@
+#include "bus/runtimeinterface.h"
+#include "bus/setupinterface.h"
+#include "controller/cdata.h"
+
+// Every change signal carries the writer's process id; what the daemon wrote
+// itself is already known and is not read back.
+
+void CData::onSigOfflineMode(int iProcessID, int iSeconds)
+{
+    Q_UNUSED(iProcessID)
+    m_iOfflineSeconds = iSeconds;
+    m_bOfflineRequest = true;
+    m_oCalls.warning(__LINE__,
+                     QStringLiteral("signal 'onSigOfflineMode' received. Seconds: ") + QString::number(iSeconds));
+}
+
+void CData::Signal_sigTriggerFtpTransfer(int iProcess)
+{
+    if (m_oCalls.isOwn(iProcess))
+        return;
+    m_oCalls.debug(__LINE__, QStringLiteral("'sigTriggerFtpTransfer' received from ") + QString::number(iProcess));
+    m_oCalls.get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
+                 m_oRunTriggerFtpTransfer);
+}
+
+void CData::Signal_sigRunGsmGprs(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    if (m_oCalls.get(m_pDataRuntime->getRuntimeGsmGprs(), QStringLiteral("getRuntimeGsmGprs"), m_oRunGsmGprs)
+            .isNull())
+        return;
+    const int iMode = m_oRunGsmGprs.mode();
+    if (iMode == 1) {
+        m_bPppUp = true;
+        m_sRemoteIp = m_oRunGsmGprs.remoteIp();
+        m_oCalls.debug(__LINE__, QString::asprintf("pppd active sInterface_name: %s sTty_device: %s iSpeed %d remote "
+                                                   "IP: '%s' Local IP: '%s'\n",
+                                                   qPrintable(m_oRunGsmGprs.interfaceName()),
+                                                   qPrintable(m_oRunGsmGprs.ttyDevice()), m_oRunGsmGprs.speed(),
+                                                   qPrintable(m_oRunGsmGprs.remoteIp()),
+                                                   qPrintable(m_oRunGsmGprs.localIp())));
+    } else if (iMode == 3) {
+        m_oCalls.debug(__LINE__, QStringLiteral("pppd not active"));
+        m_bPppUp = false;
+        m_bPppStopped = true;
+        m_sRemoteIp.clear();
+    }
+    m_oCalls.debug(__LINE__, QStringLiteral("Received sigRunGsmGprs! Mode = ") + QString::number(iMode));
+}
+
+void CData::Signal_sigRunGsm(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    m_oCalls.get(m_pDataRuntime->getRuntimeGsm(), QStringLiteral("getRuntimeGsm"), m_oRunGsm);
+}
+
+void CData::Signal_sigRuntimeFtpTransferStatus(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    // Fields whose change flag is clear keep what the cache held.
+    if (m_oCalls.get(m_pDataRuntime->getRuntimeFtpTransferStatus(), QStringLiteral("'getRuntimeFtpTransferStatus'"),
+                     m_oRunFtpTransferStatus)
+            .isNull())
+        return;
+    m_oCalls.debug(__LINE__, QStringLiteral("'getRuntimeFtpTransferStatus' received"));
+    // The wait for the result counts from the last status update.
+    m_bWaitTimePending = true;
+}
+
+void CData::Signal_RuntimeVpnChanged(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    readVpnRuntime();
+}
+
+void CData::Signal_sigSetupGsmGprsFtpUpdate(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    m_oCalls.debug(__LINE__, QStringLiteral("'sigSetupGsmGprsFtpUpdate' received from ") + QString::number(iProcessID));
+    readFtpUpdateSetup();
+}
+
+void CData::Signal_sigSetupGsmGprsFtpData(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    m_oCalls.debug(__LINE__, QStringLiteral("'sigSetupGsmGprsFtpData' received from ") + QString::number(iProcessID));
+    readFtpDataSetup();
+}
+
+void CData::Signal_sigSetupGsmGprsFtpService(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    m_oCalls.debug(__LINE__,
+                   QStringLiteral("'sigSetupGsmGprsFtpService' received from ") + QString::number(iProcessID));
+    readFtpServiceSetup();
+}
+
+void CData::Signal_sigSetupGsmGprs(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    m_oCalls.debug(__LINE__, QStringLiteral("'sigSetupGsmGprs' received from ") + QString::number(iProcessID));
+    // New values take effect at the next dial-up start and idle check.
+    if (!m_oCalls.get(m_pDataSetup->getSetupGsmGprs(), QStringLiteral("getSetupGsmGprs"), m_oSetGsmGprs).isNull())
+        m_oCalls.debug(__LINE__, QStringLiteral("Received sigSetGsmGprs!"));
+}
+
+void CData::Signal_sigSetFtpSwUpdate(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    m_oCalls.debug(__LINE__, QStringLiteral("'getSetupFtpSwUpdate' received from ") + QString::number(iProcessID));
+    readSwUpdateSetup();
+}
+
+void CData::Signal_sigSetupGeneralNonWM(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    readGeneralSetup();
+}
+
+void CData::Signal_SetupLtServerChanged(int iProcessID)
+{
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    readLtServerSetup();
+}
+
+void CData::Signal_SetupGpsTrackingChanged(int iProcessID)
+{
+    m_oCalls.debug(__LINE__, QStringLiteral("setupGpsTracking(") + QString::number(iProcessID) + QLatin1Char(')'));
+    if (m_oCalls.isOwn(iProcessID))
+        return;
+    readGpsTrackingSetup();
+}
