@@ -1,8 +1,38 @@
 #include "logbook/cftlline.h"
 
+#include <cmath>
+#include <limits>
+
+namespace {
+QString localMoment(const QDateTime &dtStamp, qint32 iOffsetSecs, const QString &sFormat)
+{
+    // Calendar arithmetic, so the date rolls over at midnight and month ends.
+    return dtStamp.addSecs(iOffsetSecs).toString(sFormat);
+}
+} // namespace
+
 QString ftlStamp(const QDateTime &dtStamp, qint32 iOffsetSecs)
 {
-    return dtStamp.addSecs(iOffsetSecs).toString(QStringLiteral("yyyyMMddhhmmss"));
+    return localMoment(dtStamp, iOffsetSecs, QStringLiteral("yyyyMMddhhmmss"));
+}
+
+QString ftlClock(const QDateTime &dtStamp, qint32 iOffsetSecs)
+{
+    return localMoment(dtStamp, iOffsetSecs, QStringLiteral("hhmmss"));
+}
+
+QString ftlRounded(double dValue)
+{
+    if (std::isnan(dValue))
+        return QStringLiteral("0");
+    const double dRounded = std::round(dValue);
+    // 2^63 is exactly representable; anything at or beyond it is held there.
+    constexpr double dLimit = 9223372036854775808.0;
+    if (dRounded >= dLimit)
+        return QString::number(std::numeric_limits<qint64>::max());
+    if (dRounded < -dLimit)
+        return QString::number(std::numeric_limits<qint64>::min());
+    return QString::number(qint64(dRounded));
 }
 
 QString ftlCompartment(qint32 iCompartment)
