@@ -1,0 +1,32 @@
+#include "sim/crecordmerge.h"
+
+#include "records/crecordregistry.h"
+#include "records/crecordstream.h"
+#include "records/creplycode.h"
+#include "sim/csimreply.h"
+
+int decodeRecordStrict(CRecord &record, const QByteArray &baBytes)
+{
+    QDataStream stream(baBytes);
+    prepareRecordStream(stream);
+    const bool bTaken = record.readFrom(stream);
+    if (stream.status() != QDataStream::Ok || !stream.atEnd())
+        return SimReply::VALIDATION_ERROR;
+    return bTaken ? REPLY_SUCCESS : SimReply::WRONG_TYPE_FOR_THIS_SET;
+}
+
+int mergeRecordBytes(const QString &sRecordClass, const QByteArray &baStored, const QByteArray &baIncoming,
+                     QByteArray *pbaMerged)
+{
+    std::unique_ptr<CRecord> pRecord = makeRecord(sRecordClass);
+    if (!pRecord)
+        return SimReply::PARAMETER_ERROR;
+    if (!baStored.isEmpty())
+        pRecord->fromByteArray(baStored);
+    const int iResult = decodeRecordStrict(*pRecord, baIncoming);
+    if (iResult != REPLY_SUCCESS)
+        return iResult;
+    pRecord->setAllFlags(true);
+    *pbaMerged = pRecord->toByteArray();
+    return REPLY_SUCCESS;
+}

@@ -1,0 +1,36 @@
+#include "sim/csimobject.h"
+
+#include "records/creplycode.h"
+#include "sim/cprofilefile.h"
+#include "sim/csimreply.h"
+#include "sim/csupervisor.h"
+#include "sim/cvehicleservice.h"
+
+CSimObject::CSimObject(CVehicleService *pService, CSupervisor *pSupervisor, QObject *pParent)
+    : QObject(pParent), m_pService(pService), m_pSupervisor(pSupervisor)
+{
+}
+
+qlonglong CSimObject::addLogbookRow(const QByteArray &baRow)
+{
+    return m_pService->addRow(baRow, false);
+}
+
+int CSimObject::offlineMode(int iSeconds)
+{
+    if (iSeconds < 0)
+        return SimReply::PARAMETER_ERROR;
+    m_pSupervisor->sendOfflineMode(iSeconds);
+    return REPLY_SUCCESS;
+}
+
+QString CSimObject::processNames()
+{
+    return m_pSupervisor->processNames();
+}
+
+QString CSimObject::loadProfile(const QString &sPath)
+{
+    QString sError;
+    return loadProfileFile(*m_pService, sPath, &sError) ? QString() : sError;
+}

@@ -1,0 +1,96 @@
+#include "sim/cvehicleprofile.h"
+
+#include "records/crecordregistry.h"
+#include "sim/clogrowbuilder.h"
+#include "sim/cfieldtext.h"
+#include "sim/crecordfields.h"
+#include "sim/cserviceoperations.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+bool parseRecord(const QJsonObject &entry, CProfileRecord *pRecord, QString *psError)
+{
+    pRecord->sRecordClass = entry.value(QLatin1String("record")).toString();
+    pRecord->iIndex = entry.value(QLatin1String("index")).toInt(0);
+    std::unique_ptr<CRecord> pCodec = makeRecord(pRecord->sRecordClass);
+    if (!pCodec || !findOperationByRecord(pRecord->sRecordClass)) {
+        *psError = QStringLiteral("\"%1\" is not a record the service keeps").arg(pRecord->sRecordClass);
+        return false;
+    }
+    const QJsonObject fields = entry.value(QLatin1String("fields")).toObject();
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
+        bool bNumber = false;
+        const int iField = it.key().toInt(&bNumber);
+        QString sReason;
+        if (!bNumber || !setFieldFromJson(*pCodec, iField, it.value(), &sReason)) {
+            *psError = QStringLiteral("%1 field \"%2\": %3")
+                           .arg(pRecord->sRecordClass, it.key(), bNumber ? sReason : QStringLiteral("not a number"));
+            return false;
+        }
+    }
+    pRecord->baBytes = pCodec->toByteArray();
+    return true;
+}
+
+bool parseRow(const QJsonObject &entry, QByteArray *pbaRow, QString *psError)
+{
+    CLogRowSpec spec;
+    spec.LogType = entry.value(QLatin1String("type")).toInt();
+    spec.LogSubType = entry.value(QLatin1String("subtype")).toInt(-1);
+    spec.Compartment = entry.value(QLatin1String("compartment")).toInt(-1);
+    spec.AuxValue = entry.value(QLatin1String("aux")).toInt(0);
+    CFieldValue stamp;
+    if (entry.contains(QLatin1String("time"))) {
+        if (!fieldValueFromJson(EFieldType::DateTime, entry.value(QLatin1String("time")), &stamp)) {
+            *psError = QStringLiteral("time is not an ISO 8601 date-time");
+            return false;
+        }
+        spec.DateTime = std::get<QDateTime>(stamp);
+    }
+    const QString sKinds = entry.value(QLatin1String("kinds")).toString(payloadKinds(spec.LogType));
+    const QJsonArray aPayload = entry.value(QLatin1String("payload")).toArray();
+    if (!payloadFromJson(sKinds, aPayload, &spec.aPayload, psError))
+        return false;
+    *pbaRow = buildLogRow(spec);
+    return true;
+}
+
+template <typename T, typename FParse>
+bool parseList(const QJsonArray &array, const char *pszWhat, QList<T> *pList, QString *psError, FParse parse)
+{
+    for (int i = 0; i < array.size(); ++i) {
+        T item{};
+        QString sReason;
+        if (!array[i].isObject() || !parse(array[i].toObject(), &item, &sReason)) {
+            *psError = QStringLiteral("%1 entry %2: %3")
+                           .arg(QLatin1String(pszWhat))
+                           .arg(i + 1)
+                           .arg(array[i].isObject() ? sReason : QStringLiteral("not an object"));
+            return false;
+        }
+        pList->append(item);
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseVehicleProfile(const QByteArray &baJson, CVehicleProfile *pProfile, QString *psError)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(baJson, &error);
+    if (!document.isObject()) {
+        *psError = error.error != QJsonParseError::NoError ? error.errorString()
+                                                             : QStringLiteral("a profile is one JSON object");
+        return false;
+    }
+    const QJsonObject root = document.object();
+    return parseList(root.value(QLatin1String("records")).toArray(), "records", &pProfile->aRecords, psError,
+                     parseRecord)
+           && parseList(root.value(QLatin1String("logbook")).toArray(), "logbook", &pProfile->aRows, psError,
+                        parseRow);
+}
