@@ -28,7 +28,9 @@ bool isAddressedToUs(int iSender, int iAddressed, qint64 llOwnPid)
 QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
                           ENullLog eLog) const
 {
-    const QByteArray baBytes = reply.value();
+    reply.waitForFinished();
+    // An error reply carries its message as an argument, never a record.
+    const QByteArray baBytes = reply.isError() ? QByteArray() : reply.value();
     if (baBytes.isNull()) {
         if (eLog == ENullLog::Warning)
             warning(__LINE__, nullReplyText(sOperation));
@@ -42,7 +44,8 @@ QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sO
 
 int CBusCalls::judge(QDBusPendingReply<int> reply) const
 {
-    const int iResult = reply.value();
+    reply.waitForFinished();
+    const int iResult = reply.isError() ? 0 : reply.value();
     if (iResult != REPLY_SUCCESS)
         warning(__LINE__, setFailureText(iResult));
     return iResult;
