@@ -146,12 +146,7 @@ bool checkPending(EPendingKind eKind, const CPendingListings &listings, QString 
 CServerSwitches serverSwitches(const CSetGsmGprsFtpData &oData, const CSetGsmGprsFtpService &oService,
                                const CSetGsmGprsFtpUpdate &oUpdate)
 {
-    CServerSwitches servers;
-    servers.bData = oData.isEnabled();
-    servers.bService = oService.isEnabled();
-    servers.bUpdate = oUpdate.isEnabled();
-    servers.sDataDomain = oData.sDomain();
-    return servers;
+    return CServerSwitches(oData.isEnabled(), oService.isEnabled(), oUpdate.isEnabled(), oData.sDomain());
 }
 
 CNextTransfer GetNextTransfer(CTransferRequests &requests, const CServerSwitches &servers,

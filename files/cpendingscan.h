@@ -61,6 +61,12 @@ bool checkPending(EPendingKind eKind, const CPendingListings &listings, QString 
 // Which of the three FTP servers take their kinds of transfer.
 struct CServerSwitches
 {
+    CServerSwitches() = default;
+    CServerSwitches(bool bDataOn, bool bServiceOn, bool bUpdateOn, const QString &sDomain = QString())
+        : bData(bDataOn), bService(bServiceOn), bUpdate(bUpdateOn), sDataDomain(sDomain)
+    {
+    }
+
     bool bData = false;
     bool bService = false;
     bool bUpdate = false;

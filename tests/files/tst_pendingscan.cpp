@@ -33,15 +33,6 @@ CPendingListings listingsOf(const QString &sSpec)
     return listings;
 }
 
-CServerSwitches switches(bool bData, bool bService, bool bUpdate)
-{
-    CServerSwitches servers;
-    servers.bData = bData;
-    servers.bService = bService;
-    servers.bUpdate = bUpdate;
-    return servers;
-}
-
 QStringList textsOf(const QList<CLogLine> &aLog)
 {
     QStringList asTexts;
@@ -134,7 +125,7 @@ private slots:
         QFETCH(QString, sWantFile);
         QFETCH(QStringList, asWantLog);
         CTransferRequests requests;
-        const CNextTransfer next = GetNextTransfer(requests, switches(true, true, true), [] { return false; },
+        const CNextTransfer next = GetNextTransfer(requests, CServerSwitches(true, true, true), [] { return false; },
                                                    listingsOf(sListings), false, false, true);
         QVERIFY(next.bFound);
         QCOMPARE(next.iType, iWantType);
@@ -166,7 +157,7 @@ private slots:
         QFETCH(bool, bWantFound);
         QFETCH(int, iWantType);
         CTransferRequests requests;
-        const CNextTransfer next = GetNextTransfer(requests, switches(true, true, true), [] { return false; },
+        const CNextTransfer next = GetNextTransfer(requests, CServerSwitches(true, true, true), [] { return false; },
                                                    listingsOf(sListings), bLtServer, bVpn, false);
         QCOMPARE(next.bFound, bWantFound);
         QCOMPARE(next.iType, iWantType);
@@ -209,7 +200,7 @@ private slots:
         QFETCH(QStringList, asWantLog);
         CTransferRequests requests;
         // A disabled kind does not fall through to link keeping either.
-        const CNextTransfer next = GetNextTransfer(requests, switches(bData, bService, bUpdate),
+        const CNextTransfer next = GetNextTransfer(requests, CServerSwitches(bData, bService, bUpdate),
                                                    [] { return false; }, listingsOf(sListings), true, true, true);
         QVERIFY(!next.bFound);
         QCOMPARE(next.iType, 0);
@@ -276,7 +267,7 @@ private slots:
         int iScheduleAsked = 0;
         // Files wait too: a request comes before them.
         const CNextTransfer next = GetNextTransfer(
-            requests, switches(true, bService, bUpdate),
+            requests, CServerSwitches(true, bService, bUpdate),
             [&iScheduleAsked] {
                 ++iScheduleAsked;
                 return true;
@@ -298,15 +289,15 @@ private slots:
         requests.bInfoFileRequested = true;
         const CPendingListings listings = listingsOf("");
         const CNextTransfer first =
-            GetNextTransfer(requests, switches(true, true, true), {}, listings, false, false, false);
+            GetNextTransfer(requests, CServerSwitches(true, true, true), {}, listings, false, false, false);
         QVERIFY(requests.bInfoFileRequested);
         const CNextTransfer second =
-            GetNextTransfer(requests, switches(true, true, true), {}, listings, false, false, true);
+            GetNextTransfer(requests, CServerSwitches(true, true, true), {}, listings, false, false, true);
         QCOMPARE(second.bFound, first.bFound);
         QCOMPARE(second.iType, first.iType);
         QVERIFY(!requests.bInfoFileRequested);
         const CNextTransfer third =
-            GetNextTransfer(requests, switches(true, true, true), {}, listings, false, false, true);
+            GetNextTransfer(requests, CServerSwitches(true, true, true), {}, listings, false, false, true);
         QVERIFY(!third.bFound);
     }
 
@@ -337,7 +328,7 @@ private slots:
         CTransferRequests requests;
         int iAsked = 0;
         const CNextTransfer next = GetNextTransfer(
-            requests, switches(true, true, bUpdate),
+            requests, CServerSwitches(true, true, bUpdate),
             [&iAsked, bDue] {
                 ++iAsked;
                 return bDue;
@@ -417,7 +408,7 @@ private slots:
 
         CTransferRequests requests;
         const CNextTransfer next =
-            GetNextTransfer(requests, switches(true, true, true), {}, listings, false, false, true);
+            GetNextTransfer(requests, CServerSwitches(true, true, true), {}, listings, false, false, true);
         QCOMPARE(next.iType, int(TransferEvent));
         QCOMPARE(next.sFileName, sFtlDir + QStringLiteral("/eve_x"));
 
@@ -455,7 +446,7 @@ private slots:
             QVERIFY(asNames.isEmpty());
         CTransferRequests requests;
         const CNextTransfer next =
-            GetNextTransfer(requests, switches(true, true, true), {}, listings, false, false, false);
+            GetNextTransfer(requests, CServerSwitches(true, true, true), {}, listings, false, false, false);
         QVERIFY(!next.bFound);
         QVERIFY(next.aLog.isEmpty());
     }

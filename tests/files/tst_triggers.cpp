@@ -8,16 +8,6 @@ using EGroup = CRunFtpTransferStatus::EGroup;
 
 namespace {
 
-CServerSwitches switches(bool bData, bool bService, bool bUpdate, const QString &sDataDomain = QString())
-{
-    CServerSwitches servers;
-    servers.bData = bData;
-    servers.bService = bService;
-    servers.bUpdate = bUpdate;
-    servers.sDataDomain = sDataDomain;
-    return servers;
-}
-
 // One action as a line of text: level, text, then what else it asks for.
 QString describe(const CTriggerAction &action)
 {
@@ -134,7 +124,7 @@ private slots:
         requests.bGpsFileRequested = !bEnabled; // a refused GPS trigger also drops an older request
         const bool bGpsBefore = requests.bGpsFileRequested;
         const CTriggerOutcome outcome = handleTransferTrigger(
-            oTrigger, switches(bEnabled, bEnabled, bEnabled, bEnabled ? "ftp.example.org" : "x"), requests);
+            oTrigger, CServerSwitches(bEnabled, bEnabled, bEnabled, bEnabled ? "ftp.example.org" : "x"), requests);
 
         QVERIFY(outcome.bWriteBack);
         QCOMPARE(describeAll(outcome.aActions), asWant);
@@ -152,7 +142,7 @@ private slots:
     {
         CRunTriggerFtpTransfer oTrigger;
         CTriggerRequests requests;
-        const CTriggerOutcome outcome = handleTransferTrigger(oTrigger, switches(true, true, true), requests);
+        const CTriggerOutcome outcome = handleTransferTrigger(oTrigger, CServerSwitches(true, true, true), requests);
         QVERIFY(!outcome.bWriteBack);
         QVERIFY(outcome.aActions.isEmpty());
     }
@@ -167,7 +157,7 @@ private slots:
         CTriggerRequests requests;
         // Data and update on, service off.
         const CTriggerOutcome outcome =
-            handleTransferTrigger(oTrigger, switches(true, false, true, "ftp.example.org"), requests);
+            handleTransferTrigger(oTrigger, CServerSwitches(true, false, true, "ftp.example.org"), requests);
         QVERIFY(outcome.bWriteBack);
         const QStringList asWant{
             "D Trigger for GPS-File transfer received",
@@ -217,7 +207,7 @@ private slots:
 
         CTriggerRequests requests;
         const CTriggerOutcome outcome =
-            handleTransferTrigger(oTrigger, switches(true, false, false, "ftp.example.org"), requests);
+            handleTransferTrigger(oTrigger, CServerSwitches(true, false, false, "ftp.example.org"), requests);
         QVERIFY(outcome.bWriteBack);
         QCOMPARE(describeAll(outcome.aActions),
                  (QStringList{"W Trigger for man. Event-File transfer received, trigger type:\"" + sTriggerType + "\"",
@@ -243,7 +233,7 @@ private slots:
         oTrigger.setTrigger(CRunTriggerFtpTransfer::bStartManEventFileTransfer, true);
         oTrigger.setTriggerType(QStringLiteral("Complete"));
         CTriggerRequests requests;
-        handleTransferTrigger(oTrigger, switches(false, true, true), requests);
+        handleTransferTrigger(oTrigger, CServerSwitches(false, true, true), requests);
         QCOMPARE(requests.iManFileType, int(ManFile_NoTransfer));
         QCOMPARE(oTrigger.sTriggerType(), QStringLiteral("Complete"));
     }
@@ -275,7 +265,7 @@ private slots:
         QFETCH(bool, bWantForced);
         CTriggerRequests requests;
         requests.bAutoEventFileForced = bForcedBefore;
-        const QList<CTriggerAction> aActions = handleAutoEventTrigger(bForced, switches(bData, true, true), requests);
+        const QList<CTriggerAction> aActions = handleAutoEventTrigger(bForced, CServerSwitches(bData, true, true), requests);
         QCOMPARE(describeAll(aActions), asWant);
         QCOMPARE(requests.bAutoEventFileRequested, bWantRequested);
         QCOMPARE(requests.bAutoEventFileForced, bWantForced);
