@@ -1,0 +1,100 @@
+#include "files/cftlfilewriter.h"
+
+#include "files/cfilesource.h"
+#include "files/cftlheader.h"
+#include "files/cftlnames.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString quoted(const QString &s)
+{
+    return QStringLiteral("\"") + s + QStringLiteral("\"");
+}
+
+} // namespace
+
+bool writeSyncClose(int iFd, const QByteArray &baBytes)
+{
+    bool bOk = true;
+    qsizetype llDone = 0;
+    while (bOk && llDone < baBytes.size()) {
+        const ssize_t llWritten = ::write(iFd, baBytes.constData() + llDone, size_t(baBytes.size() - llDone));
+        if (llWritten < 0 && errno == EINTR)
+            continue;
+        bOk = llWritten > 0;
+        llDone += bOk ? llWritten : 0;
+    }
+    bOk = (::fsync(iFd) == 0) && bOk;
+    bOk = (::close(iFd) == 0) && bOk;
+    return bOk;
+}
+
+int CFtlFileWriter::openForAppend(const QString &sPath)
+{
+    const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (iFd < 0)
+        m_source.log(warningLine(QStringLiteral("cannot open file ") + sPath + QStringLiteral(" for writing. Error ")
+                                 + QString::fromLocal8Bit(std::strerror(errno))));
+    return iFd;
+}
+
+QByteArray CFtlFileWriter::headerText(const QString &sFirstLine)
+{
+    return ftlHeaderText(m_source, sFirstLine, m_dtLocalNow.toString(QStringLiteral("yyyyMMddhhmmss")));
+}
+
+bool CFtlFileWriter::WriteFtlFile(const QString &sPrefix, const QString &sTag, const QStringList &asLines,
+                                  const QDateTime &dtFileTime)
+{
+    if (asLines.isEmpty() || asLines.first().isEmpty())
+        return false;
+    const QString sPath = ftlFilePath(sPrefix, sTag, dtFileTime);
+    const bool bNew = !QFileInfo::exists(sPath);
+    if (bNew)
+        m_source.log(debugLine(QStringLiteral("Open new file and store the data in ") + quoted(sPath)));
+    const int iFd = openForAppend(sPath);
+    if (iFd < 0)
+        return false;
+
+    QByteArray baBytes;
+    if (bNew) {
+        m_source.log(warningLine(QStringLiteral("Start creation of new file:") + quoted(sPath)));
+        baBytes = headerText(asLines.first());
+    }
+    for (const QString &sLine : asLines) {
+        if (sLine.isEmpty()) {
+            m_source.log(debugLine(QStringLiteral("length of FtlString is 0")));
+            continue;
+        }
+        baBytes += sLine.toLatin1() + "\r\n";
+    }
+    if (!writeSyncClose(iFd, baBytes)) {
+        m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ")
+                                 + QString::fromLocal8Bit(std::strerror(errno))));
+        return false;
+    }
+    return true;
+}
+
+void CFtlFileWriter::writeHeaderOnlyFile(const QDateTime &dtFileTime)
+{
+    const QString sPath = ftlFilePath(QStringLiteral("EVE"), QStringLiteral("l"), dtFileTime);
+    if (QFileInfo::exists(sPath))
+        return;
+    const int iFd = openForAppend(sPath);
+    if (iFd < 0)
+        return;
+    if (!writeSyncClose(iFd, headerText(QString()))) {
+        m_source.log(warningLine(QStringLiteral("write error on ") + sPath));
+        return;
+    }
+    m_source.log(warningLine(QStringLiteral("New event file (empty file for time trigger) created:") + quoted(sPath)
+                             + QStringLiteral(", size") + QString::number(QFileInfo(sPath).size())));
+}

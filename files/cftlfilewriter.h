@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+
+class CFileSource;
+
+// Appends FTL lines to the files of the FTL directory; a file that is new
+// gets the header first. Every write is flushed to disk before the progress
+// of a run moves on, so a power cut loses nothing that was counted as sent.
+class CFtlFileWriter
+{
+public:
+    explicit CFtlFileWriter(CFileSource &source) : m_source(source) {}
+
+    // The vehicle's local now as the header of a file without body lines
+    // shows it; set once per run.
+    void setLocalNow(const QDateTime &dtLocalNow) { m_dtLocalNow = dtLocalNow; }
+
+    // False when there was nothing to write or the file could not be opened.
+    bool WriteFtlFile(const QString &sPrefix, const QString &sTag, const QStringList &asLines,
+                      const QDateTime &dtFileTime);
+    // The header-only event file of a forced automatic run.
+    void writeHeaderOnlyFile(const QDateTime &dtFileTime);
+
+private:
+    // Opens for appending (created 0644); -1 after logging the failure.
+    int openForAppend(const QString &sPath);
+    QByteArray headerText(const QString &sFirstLine);
+
+    CFileSource &m_source;
+    QDateTime m_dtLocalNow;
+};
+
+// Writes all bytes, then flushes them to disk and closes; false on any error.
+bool writeSyncClose(int iFd, const QByteArray &baBytes);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+
+class CFileSource;
+
+// The vehicle's local now at the start of a run and the offset that moves
+// every entry's UTC stamp to local time.
+struct CRunClock
+{
+    QDateTime dtLocalNow;
+    qint32 iOffsetSecs = 0;
+};
+
+CRunClock startRunClock(CFileSource &source);
+// "Local time: "…", diff <offset>", as every run logs it first.
+QString runClockText(const CRunClock &clock);
+
+// Moves the stored progress of the automatic event file (or of the GPS file)
+// past one row. False when the run must end: the settings cannot be read or
+// the service refuses the write.
+bool advanceProgress(CFileSource &source, qint64 llRowID, bool bTracking);
+
+// The pause the service gets between two rows.
+void pauseBetweenRows();
