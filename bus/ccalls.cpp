@@ -42,6 +42,23 @@ QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sO
     return baBytes;
 }
 
+bool CBusCalls::getNoted(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
+                         const QString &sReceived) const
+{
+    if (get(reply, sOperation, record).isNull())
+        return false;
+    debug(__LINE__, sReceived);
+    return true;
+}
+
+bool CBusCalls::acceptChange(int iProcess, const QString &sSignal) const
+{
+    if (isOwn(iProcess))
+        return false;
+    debug(__LINE__, QLatin1Char('\'') + sSignal + QStringLiteral("' received from ") + QString::number(iProcess));
+    return true;
+}
+
 int CBusCalls::judge(QDBusPendingReply<int> reply) const
 {
     reply.waitForFinished();

@@ -51,6 +51,14 @@ public:
         return judge((pProxy->*pfnSet)(int(m_llOwnPid), encoded(record)));
     }
 
+    // A get that notes a successful read with sReceived.
+    bool getNoted(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
+                  const QString &sReceived) const;
+
+    // The change filter of a slot that announces another writer's change
+    // with "'<signal>' received from <id>"; true when the change is to be read.
+    bool acceptChange(int iProcess, const QString &sSignal) const;
+
     void debug(int iLine, const QString &sText) const;
     void warning(int iLine, const QString &sText) const;
 

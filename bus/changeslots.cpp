@@ -16,9 +16,8 @@ void CData::onSigOfflineMode(int iProcessID, int iSeconds)
 
 void CData::Signal_sigTriggerFtpTransfer(int iProcess)
 {
-    if (m_oCalls.isOwn(iProcess))
+    if (!m_oCalls.acceptChange(iProcess, QStringLiteral("sigTriggerFtpTransfer")))
         return;
-    m_oCalls.debug(__LINE__, QStringLiteral("'sigTriggerFtpTransfer' received from ") + QString::number(iProcess));
     m_oCalls.get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
                  m_oRunTriggerFtpTransfer);
 }
@@ -79,45 +78,35 @@ void CData::Signal_RuntimeVpnChanged(int iProcessID)
 
 void CData::Signal_sigSetupGsmGprsFtpUpdate(int iProcessID)
 {
-    if (m_oCalls.isOwn(iProcessID))
-        return;
-    m_oCalls.debug(__LINE__, QStringLiteral("'sigSetupGsmGprsFtpUpdate' received from ") + QString::number(iProcessID));
-    readFtpUpdateSetup();
+    if (m_oCalls.acceptChange(iProcessID, QStringLiteral("sigSetupGsmGprsFtpUpdate")))
+        readFtpUpdateSetup();
 }
 
 void CData::Signal_sigSetupGsmGprsFtpData(int iProcessID)
 {
-    if (m_oCalls.isOwn(iProcessID))
-        return;
-    m_oCalls.debug(__LINE__, QStringLiteral("'sigSetupGsmGprsFtpData' received from ") + QString::number(iProcessID));
-    readFtpDataSetup();
+    if (m_oCalls.acceptChange(iProcessID, QStringLiteral("sigSetupGsmGprsFtpData")))
+        readFtpDataSetup();
 }
 
 void CData::Signal_sigSetupGsmGprsFtpService(int iProcessID)
 {
-    if (m_oCalls.isOwn(iProcessID))
-        return;
-    m_oCalls.debug(__LINE__,
-                   QStringLiteral("'sigSetupGsmGprsFtpService' received from ") + QString::number(iProcessID));
-    readFtpServiceSetup();
+    if (m_oCalls.acceptChange(iProcessID, QStringLiteral("sigSetupGsmGprsFtpService")))
+        readFtpServiceSetup();
 }
 
 void CData::Signal_sigSetupGsmGprs(int iProcessID)
 {
-    if (m_oCalls.isOwn(iProcessID))
+    if (!m_oCalls.acceptChange(iProcessID, QStringLiteral("sigSetupGsmGprs")))
         return;
-    m_oCalls.debug(__LINE__, QStringLiteral("'sigSetupGsmGprs' received from ") + QString::number(iProcessID));
     // New values take effect at the next dial-up start and idle check.
-    if (!m_oCalls.get(m_pDataSetup->getSetupGsmGprs(), QStringLiteral("getSetupGsmGprs"), m_oSetGsmGprs).isNull())
-        m_oCalls.debug(__LINE__, QStringLiteral("Received sigSetGsmGprs!"));
+    m_oCalls.getNoted(m_pDataSetup->getSetupGsmGprs(), QStringLiteral("getSetupGsmGprs"), m_oSetGsmGprs,
+                      QStringLiteral("Received sigSetGsmGprs!"));
 }
 
 void CData::Signal_sigSetFtpSwUpdate(int iProcessID)
 {
-    if (m_oCalls.isOwn(iProcessID))
-        return;
-    m_oCalls.debug(__LINE__, QStringLiteral("'getSetupFtpSwUpdate' received from ") + QString::number(iProcessID));
-    readSwUpdateSetup();
+    if (m_oCalls.acceptChange(iProcessID, QStringLiteral("getSetupFtpSwUpdate")))
+        readSwUpdateSetup();
 }
 
 void CData::Signal_sigSetupGeneralNonWM(int iProcessID)

@@ -66,31 +66,21 @@ void CData::readSwUpdateSetup()
 
 void CData::readFtpServiceSetup()
 {
-    if (!m_oCalls
-             .get(m_pDataSetup->getSetupGsmGprsFtpService(), QStringLiteral("getSetupGsmGprsFtpService"),
-                  m_oSetGsmGprsFtpService)
-             .isNull())
-        m_oCalls.debug(__LINE__, QStringLiteral("Received sigSetGsmGprsFtpService! "));
+    m_oCalls.getNoted(m_pDataSetup->getSetupGsmGprsFtpService(), QStringLiteral("getSetupGsmGprsFtpService"),
+                      m_oSetGsmGprsFtpService, QStringLiteral("Received sigSetGsmGprsFtpService! "));
 }
 
 void CData::readFtpDataSetup()
 {
-    if (!m_oCalls
-             .get(m_pDataSetup->getSetupGsmGprsFtpData(), QStringLiteral("getSetupGsmGprsFtpData"),
-                  m_oSetGsmGprsFtpData)
-             .isNull())
-        m_oCalls.debug(__LINE__, QStringLiteral("Received sigSetGsmGprsFtpData! "));
+    m_oCalls.getNoted(m_pDataSetup->getSetupGsmGprsFtpData(), QStringLiteral("getSetupGsmGprsFtpData"),
+                      m_oSetGsmGprsFtpData, QStringLiteral("Received sigSetGsmGprsFtpData! "));
 }
 
 void CData::readFtpUpdateSetup()
 {
-    if (m_oCalls
-            .get(m_pDataSetup->getSetupGsmGprsFtpUpdate(), QStringLiteral("getSetupGsmGprsFtpUpdate"),
-                 m_oSetGsmGprsFtpUpdate)
-            .isNull())
-        return;
-    m_oCalls.debug(__LINE__, QStringLiteral("Received sigSetGsmGprsFtpUpdate! "));
-    if (!m_oSetGsmGprsFtpUpdate.searchTrigger())
+    if (!m_oCalls.getNoted(m_pDataSetup->getSetupGsmGprsFtpUpdate(), QStringLiteral("getSetupGsmGprsFtpUpdate"),
+                           m_oSetGsmGprsFtpUpdate, QStringLiteral("Received sigSetGsmGprsFtpUpdate! ")) ||
+        !m_oSetGsmGprsFtpUpdate.searchTrigger())
         return;
     if (!m_oSetGsmGprsFtpUpdate.isEnabled()) {
         // The trigger stays set: a later domain change fires the search.

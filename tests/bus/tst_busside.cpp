@@ -286,6 +286,81 @@ private slots:
             QCOMPARE(CFakeRecords::callCount(asReads[i]), aiBefore[i] + 1);
     }
 
+    void updateSearchTriggerIsWrittenBackCleared_data()
+    {
+        QTest::addColumn<QString>("sDomain");
+        QTest::addColumn<int>("iAnswer");
+        QTest::addColumn<bool>("bWritten");
+        QTest::addColumn<QString>("sLine");
+        QTest::newRow("update server set") << "update.example" << 1 << true << "oSetGsmGprsFtpUpdate OK";
+        QTest::newRow("write refused") << "update.example" << -1003 << true << "Dbus-Error: \"DB_ACCESS_WHILE_BACKUP\"";
+        QTest::newRow("no update server") << "" << 1 << false << "software update search trigger ignored";
+    }
+    void updateSearchTriggerIsWrittenBackCleared()
+    {
+        QFETCH(QString, sDomain);
+        QFETCH(int, iAnswer);
+        QFETCH(bool, bWritten);
+        QFETCH(QString, sLine);
+        CSetGsmGprsFtpUpdate oSetup;
+        oSetup.setDomain(sDomain);
+        oSetup.setSearchTrigger(true);
+        m_pService->setup.putRecord(QStringLiteral("getSetupGsmGprsFtpUpdate"), oSetup.toByteArray());
+        m_pService->setup.setResult(QStringLiteral("setSetupGsmGprsFtpUpdate"), iAnswer);
+        const int iWrittenBefore = m_pService->setup.written(QStringLiteral("setSetupGsmGprsFtpUpdate")).size();
+
+        m_pService->sendSignal(QStringLiteral("/SetupData"), QStringLiteral("com.Velkor.Tankora.Setup"),
+                               QStringLiteral("sigSetupGsmGprsFtpUpdate"), {ownPid() + 1});
+        settle();
+
+        QCOMPARE(logCount(QStringLiteral("Received sigSetGsmGprsFtpUpdate! ")), 1);
+        QCOMPARE(logCount(sLine), 1);
+        QCOMPARE(logCount(QStringLiteral("Trigger software update")), bWritten ? 1 : 0);
+        const QList<QByteArray> aWritten = m_pService->setup.written(QStringLiteral("setSetupGsmGprsFtpUpdate"));
+        QCOMPARE(aWritten.size(), iWrittenBefore + (bWritten ? 1 : 0));
+        if (bWritten) {
+            CSetGsmGprsFtpUpdate oStored;
+            QVERIFY(oStored.fromByteArray(aWritten.last()));
+            QCOMPARE(oStored.sDomain(), sDomain);
+            QVERIFY(!oStored.searchTrigger());
+        }
+        m_pService->setup.setResult(QStringLiteral("setSetupGsmGprsFtpUpdate"), 1);
+    }
+
+    void linkStateFollowsTheDialUp_data()
+    {
+        QTest::addColumn<int>("iMode");
+        QTest::addColumn<QStringList>("asLines");
+        QTest::newRow("pppd active") << 1
+                                     << QStringList{"pppd active sInterface_name: ppp0 sTty_device: /dev/ttyS1 iSpeed "
+                                                    "115200 remote IP: '10.64.64.64' Local IP: '10.1.2.3'\n",
+                                                    "Received sigRunGsmGprs! Mode = 1"};
+        QTest::newRow("pppd not active") << 3 << QStringList{"pppd not active", "Received sigRunGsmGprs! Mode = 3"};
+        QTest::newRow("other mode") << 2 << QStringList{"Received sigRunGsmGprs! Mode = 2"};
+    }
+    void linkStateFollowsTheDialUp()
+    {
+        QFETCH(int, iMode);
+        QFETCH(QStringList, asLines);
+        CRunGsmGprs oLink;
+        oLink.setMode(iMode);
+        oLink.setInterfaceName(QStringLiteral("ppp0"));
+        oLink.setField(3, QStringLiteral("/dev/ttyS1"));
+        oLink.setField(4, qint32(115200));
+        oLink.setRemoteIp(QStringLiteral("10.64.64.64"));
+        oLink.setLocalIp(QStringLiteral("10.1.2.3"));
+        m_pService->runtime.putRecord(QStringLiteral("getRuntimeGsmGprs"), oLink.toByteArray());
+
+        m_pService->sendSignal(QStringLiteral("/RuntimeData"), QStringLiteral("com.Velkor.Tankora.Runtime"),
+                               QStringLiteral("sigRuntimeGsmGprs"), {ownPid() + 1});
+        settle();
+
+        for (const QString &sLine : asLines)
+            QCOMPARE(logCount(sLine), 1);
+        QCOMPARE(logCount(QStringLiteral("pppd active")), iMode == 1 ? 1 : 0);
+        QCOMPARE(logCount(QStringLiteral("pppd not active")), iMode == 3 ? 1 : 0);
+    }
+
     void heartbeatBeforeStartComesFromSignals()
     {
         QSignalSpy spy(m_pSupervisor, &CSupervisor::triggered);
