@@ -49,6 +49,16 @@ private slots:
         QTest::newRow("6146 chosen by Param2") << 6146 << 0 << 3 << 2 << 0 << -1 << "42," + t + ",,7,5,0";
         QTest::newRow("6151 chosen by Param3") << 6151 << 0 << 3 << 2 << 0 << 0 << "42," + t + ",1,1,6,0";
         QTest::newRow("6190 last") << 6190 << 0 << 2 << 0 << 0 << -1 << "42," + t + ",,18,6,0";
+        QTest::newRow("6131 zero") << 6131 << 0 << 0 << 0 << 0 << 2 << "15," + t + ",0.0,0.0,1,1";
+        QTest::newRow("6131 negative") << 6131 << 0 << 0 << -1500 << -49 << 2 << "15," + t + ",-1.5,-0.0,1,1";
+        QTest::newRow("6131 second at the limit") << 6131 << 0 << 0 << 5 << 99999 << 2 << "15," + t + ",0.0,100.0,1,1";
+        QTest::newRow("6131 second out of range") << 6131 << 0 << 0 << 5 << 100000 << 2 << "";
+        QTest::newRow("6132 Param1 4 gives 0") << 6132 << 4 << 0 << 0 << 0 << 2 << "41," + t + ",3,ABC,0,4";
+        QTest::newRow("6132 Param1 3 gives 1") << 6132 << 3 << 0 << 0 << 0 << -1 << "41," + t + ",0,ABC,1,4";
+        QTest::newRow("6132 Param1 0 gives no flag") << 6132 << 0 << 0 << 0 << 0 << 2 << "41," + t + ",3,ABC,,4";
+        QTest::newRow("6135 state 1") << 6135 << 0 << 0 << 1 << 0 << 2 << "12," + t + ",3";
+        QTest::newRow("6135 state 3, no compartment") << 6135 << 0 << 0 << 3 << 0 << -1 << "12," + t + ",0";
+        QTest::newRow("6135 state 0") << 6135 << 0 << 0 << 0 << 0 << 2 << "";
         QTest::newRow("6008 named but no template") << 6008 << 0 << 0 << 0 << 0 << -1 << "Undefined";
         QTest::newRow("6191") << 6191 << 0 << 0 << 0 << 0 << -1 << "Undefined";
         QTest::newRow("5999") << 5999 << 0 << 0 << 0 << 0 << -1 << "Undefined";
@@ -265,45 +275,6 @@ private slots:
         cop.Param6 = 66;
         cop.Param7 = 77;
         cop.Param8 = 88;
-        QCOMPARE(cop.getFTLStrings(0), QStringList{sWant});
-    }
-
-    // The computed lines: two measured values, the flag of 6132, and the
-    // compartment line of 6135.
-    void computedLines_data()
-    {
-        QTest::addColumn<int>("iSubType");
-        QTest::addColumn<int>("iParam1");
-        QTest::addColumn<int>("iParam3");
-        QTest::addColumn<int>("iParam4");
-        QTest::addColumn<int>("iCompartment");
-        QTest::addColumn<QString>("sWant");
-        const QString t = QStringLiteral("20210304050607");
-        QTest::newRow("6131 both values") << 6131 << 0 << 1234 << 56789 << 2 << "15," + t + ",1.2,56.8,1,1";
-        QTest::newRow("6131 zero") << 6131 << 0 << 0 << 0 << 2 << "15," + t + ",0.0,0.0,1,1";
-        QTest::newRow("6131 negative") << 6131 << 0 << -1500 << -49 << 2 << "15," + t + ",-1.5,-0.0,1,1";
-        QTest::newRow("6131 second at the limit") << 6131 << 0 << 5 << 99999 << 2 << "15," + t + ",0.0,100.0,1,1";
-        QTest::newRow("6131 second out of range") << 6131 << 0 << 5 << 100000 << 2 << "";
-        QTest::newRow("6132 Param1 4 gives 0") << 6132 << 4 << 0 << 0 << 2 << "41," + t + ",3,T2x,0,4";
-        QTest::newRow("6132 Param1 3 gives 1") << 6132 << 3 << 0 << 0 << -1 << "41," + t + ",0,T2x,1,4";
-        QTest::newRow("6132 Param1 0 gives no flag") << 6132 << 0 << 0 << 0 << 2 << "41," + t + ",3,T2x,,4";
-        QTest::newRow("6135 state 1") << 6135 << 0 << 1 << 0 << 2 << "12," + t + ",3";
-        QTest::newRow("6135 state 3, no compartment") << 6135 << 0 << 3 << 0 << -1 << "12," + t + ",0";
-        QTest::newRow("6135 state 0") << 6135 << 0 << 0 << 0 << 2 << "";
-        QTest::newRow("6135 state 2") << 6135 << 0 << 2 << 0 << 2 << "";
-    }
-    void computedLines()
-    {
-        QFETCH(int, iSubType);
-        QFETCH(int, iParam1);
-        QFETCH(int, iParam3);
-        QFETCH(int, iParam4);
-        QFETCH(int, iCompartment);
-        QFETCH(QString, sWant);
-        CLogCOP cop = entry(iSubType, iParam3, iCompartment);
-        cop.Param1 = iParam1;
-        cop.Param4 = iParam4;
-        cop.Text2 = QStringLiteral("T2x");
         QCOMPARE(cop.getFTLStrings(0), QStringList{sWant});
     }
 
