@@ -10,9 +10,12 @@ int decodeRecordStrict(CRecord &record, const QByteArray &baBytes)
     QDataStream stream(baBytes);
     prepareRecordStream(stream);
     const bool bTaken = record.readFrom(stream);
-    if (stream.status() != QDataStream::Ok || !stream.atEnd())
+    if (stream.status() != QDataStream::Ok)
         return SimReply::VALIDATION_ERROR;
-    return bTaken ? REPLY_SUCCESS : SimReply::WRONG_TYPE_FOR_THIS_SET;
+    // An older record is not read past its version.
+    if (!bTaken)
+        return SimReply::WRONG_TYPE_FOR_THIS_SET;
+    return stream.atEnd() ? REPLY_SUCCESS : SimReply::VALIDATION_ERROR;
 }
 
 int mergeRecordBytes(const QString &sRecordClass, const QByteArray &baStored, const QByteArray &baIncoming,
