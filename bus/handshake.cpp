@@ -5,6 +5,7 @@
 #include "bus/setupinterface.h"
 #include "bus/thread.h"
 #include "controller/cdata.h"
+#include "trigger/cftltrigger.h"
 
 #include <QDir>
 #include <QTimer>
@@ -47,6 +48,14 @@ void CData::onsigProcessStart(int iProcess, int iAppID)
     readGpsTrackingSetup();
     readGsmGprsSetupAtStart();
     readGsmRuntimeAtStart();
+    startTriggerMonitor();
+}
+
+void CData::startTriggerMonitor()
+{
+    m_pFtlTrigger = new CFtlTrigger(m_llOwnPid, this);
+    m_pFtlTrigger->init(m_pDataSetup, m_pDataRuntime);
+    m_oCalls.warning(__LINE__, QStringLiteral("FTL triggers connected"));
 }
 
 void CData::restartLtClient()

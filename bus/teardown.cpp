@@ -4,6 +4,7 @@
 #include "bus/setupinterface.h"
 #include "bus/thread.h"
 #include "controller/cdata.h"
+#include "trigger/cftltrigger.h"
 
 #include <QThread>
 
@@ -15,6 +16,12 @@ void CData::stopHeartbeatThread()
     // The loop ends within one heartbeat period; give it up to two.
     if (!m_pHeartbeatThread->wait(2000))
         m_oCalls.warning(__LINE__, QStringLiteral("Heartbeat thread still running at shutdown"));
+}
+
+void CData::deleteTriggerMonitor()
+{
+    delete m_pFtlTrigger;
+    m_pFtlTrigger = nullptr;
 }
 
 void CData::deleteProxies()

@@ -49,6 +49,7 @@ CData::~CData()
 {
     CDATA_DEBUG << "CData destructor!";
     stopHeartbeatThread();
+    deleteTriggerMonitor();
     deleteProxies();
     delete m_pConnectTimer;
     m_pConnectTimer = nullptr;

@@ -14,6 +14,7 @@ class ComVelkorTankoraSetupInterface;
 class ComVelkorTankoraRuntimeInterface;
 class ComVelkorTankora_WMRuntime_WMInterface;
 class ComVelkorTankoraLogbookInterface;
+class CFtlTrigger;
 class QDBusConnection;
 class Thread;
 // ---- end bus side ----
@@ -140,6 +141,8 @@ private:
     void reportSoftwareVersion();
     void readGsmGprsSetupAtStart();
     void readGsmRuntimeAtStart();
+    void startTriggerMonitor();
+    void deleteTriggerMonitor();
 
     // Readers of the setups and runtime records that steer the transfers;
     // called at process start and by their change signals.
@@ -159,6 +162,7 @@ private:
     ComVelkorTankora_WMRuntime_WMInterface *m_pDataRuntimeWM = nullptr;
     ComVelkorTankoraLogbookInterface *m_pDataLogbook = nullptr;
     Thread *m_pHeartbeatThread = nullptr;
+    CFtlTrigger *m_pFtlTrigger = nullptr;
 
     // Cached records, valid until their next change signal.
     CSetGsmGprs m_oSetGsmGprs;
