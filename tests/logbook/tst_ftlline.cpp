@@ -66,6 +66,42 @@ private slots:
         QCOMPARE(ftlFixed(sFormat.toLatin1().constData(), dValue), sWant);
     }
 
+    void clock_data()
+    {
+        QTest::addColumn<QDateTime>("dtStamp");
+        QTest::addColumn<int>("iOffset");
+        QTest::addColumn<QString>("sWant");
+        QTest::newRow("morning") << QDateTime(QDate(2024, 1, 5), QTime(9, 35, 12), Qt::UTC) << 0 << "093512";
+        QTest::newRow("past midnight") << QDateTime(QDate(2024, 1, 5), QTime(23, 59, 30), Qt::UTC) << 3600 << "005930";
+        QTest::newRow("back before midnight") << QDateTime(QDate(2024, 1, 5), QTime(0, 0, 1), Qt::UTC) << -2 << "235959";
+    }
+    void clock()
+    {
+        QFETCH(QDateTime, dtStamp);
+        QFETCH(int, iOffset);
+        QFETCH(QString, sWant);
+        QCOMPARE(ftlClock(dtStamp, iOffset), sWant);
+    }
+
+    void rounded_data()
+    {
+        QTest::addColumn<double>("dValue");
+        QTest::addColumn<QString>("sWant");
+        QTest::newRow("2.5 up") << 2.5 << "3";
+        QTest::newRow("-2.5 away from zero") << -2.5 << "-3";
+        QTest::newRow("1.499 down") << 1.499 << "1";
+        QTest::newRow("-0.4 is 0") << -0.4 << "0";
+        QTest::newRow("beyond 64 bits") << 1e300 << "9223372036854775807";
+        QTest::newRow("far below") << -1e300 << "-9223372036854775808";
+        QTest::newRow("not a number") << qQNaN() << "0";
+    }
+    void rounded()
+    {
+        QFETCH(double, dValue);
+        QFETCH(QString, sWant);
+        QCOMPARE(ftlRounded(dValue), sWant);
+    }
+
     void line()
     {
         QCOMPARE(ftlLine(QStringLiteral("08"), QStringLiteral("20260101005930"), {"1", "", "x"}),
