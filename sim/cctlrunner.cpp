@@ -99,6 +99,16 @@ std::unique_ptr<CRecord> CCtlRunner::currentRecord(const CServiceOperation &op, 
     return pRecord;
 }
 
+std::unique_ptr<CRecord> CCtlRunner::fetchRecord(const CCtlCommand &command, const CServiceOperation **ppOp)
+{
+    *ppOp = operationOf(command.asArgs[0]);
+    if (!*ppOp)
+        return nullptr;
+    bool bOk = false;
+    std::unique_ptr<CRecord> pRecord = currentRecord(**ppOp, command.iIndex, &bOk);
+    return bOk ? std::move(pRecord) : nullptr;
+}
+
 int CCtlRunner::writeRecord(const CServiceOperation &op, int iIndex, CRecord &record)
 {
     QDBusMessage call = serviceCall(op, op.setMethod());
@@ -121,12 +131,9 @@ int CCtlRunner::runSet(const CCtlCommand &command)
     QString sError;
     if (!parseFieldPairs(command.asArgs.mid(1), &aPairs, &sError))
         return fail(sError);
-    const CServiceOperation *pOp = operationOf(command.asArgs[0]);
-    if (!pOp)
-        return 1;
-    bool bOk = false;
-    std::unique_ptr<CRecord> pRecord = currentRecord(*pOp, command.iIndex, &bOk);
-    if (!bOk)
+    const CServiceOperation *pOp = nullptr;
+    std::unique_ptr<CRecord> pRecord = fetchRecord(command, &pOp);
+    if (!pRecord)
         return 1;
     for (const auto &[iField, sValue] : aPairs) {
         if (!setFieldFromText(*pRecord, iField, sValue, &sError))
@@ -137,17 +144,15 @@ int CCtlRunner::runSet(const CCtlCommand &command)
 
 int CCtlRunner::runGet(const CCtlCommand &command, bool bWholeRecord)
 {
-    const CServiceOperation *pOp = operationOf(command.asArgs[0]);
-    if (!pOp)
-        return 1;
-    bool bOk = false;
-    std::unique_ptr<CRecord> pRecord = currentRecord(*pOp, command.iIndex, &bOk);
-    if (!bOk)
+    const CServiceOperation *pOp = nullptr;
+    std::unique_ptr<CRecord> pRecord = fetchRecord(command, &pOp);
+    if (!pRecord)
         return 1;
     if (bWholeRecord) {
         m_out << recordText(*pRecord);
         return 0;
     }
+    bool bOk = false;
     const int iField = command.asArgs[1].toInt(&bOk);
     if (!bOk || iField < 1 || iField > pRecord->fieldCount())
         return fail(QStringLiteral("%1 has no field %2").arg(command.asArgs[0], command.asArgs[1]));

@@ -34,6 +34,8 @@ private:
     // The record as the service holds it now (defaults when it holds none),
     // every flag cleared so that a write carries only the fields set after.
     std::unique_ptr<CRecord> currentRecord(const CServiceOperation &op, int iIndex, bool *pbOk);
+    // The command's record (its first word) and operation; null when either is missing.
+    std::unique_ptr<CRecord> fetchRecord(const CCtlCommand &command, const CServiceOperation **ppOp);
     int writeRecord(const CServiceOperation &op, int iIndex, CRecord &record);
     int fail(const QString &sMessage);
 

@@ -13,9 +13,46 @@
 #include <QtTest>
 
 namespace {
+// What the service keeps after the second write over the first.
+QByteArray keptAfter(const char *pszRecord, CRecord &first, CRecord &second)
+{
+    QByteArray baStored;
+    if (mergeRecordBytes(QLatin1String(pszRecord), QByteArray(), first.toByteArray(), &baStored) != REPLY_SUCCESS)
+        return QByteArray("first refused");
+    QByteArray baMerged;
+    if (mergeRecordBytes(QLatin1String(pszRecord), baStored, second.toByteArray(), &baMerged) != REPLY_SUCCESS)
+        return QByteArray("second refused");
+    return baMerged;
+}
+
 QDateTime utc(int iYear, int iMonth, int iDay, int iHour, int iMinute)
 {
     return QDateTime(QDate(iYear, iMonth, iDay), QTime(iHour, iMinute), Qt::UTC);
+}
+
+const QDateTime g_dtRow = utc(2026, 12, 1, 6, 10);
+
+// A row as the profile or tankora-ctl describes it, with the payload as text.
+QByteArray rowOfTexts(qint32 iLogType, qint32 iSubType, qint32 iCompartment, const QStringList &asValues)
+{
+    CLogRowSpec spec;
+    spec.LogType = iLogType;
+    spec.LogSubType = iSubType;
+    spec.Compartment = iCompartment;
+    spec.DateTime = g_dtRow;
+    QString sError;
+    if (!payloadFromTexts(payloadKinds(iLogType), asValues, &spec.aPayload, &sError))
+        return sError.toUtf8();
+    return buildLogRow(spec);
+}
+
+// The same row written by the daemon's own entry class.
+QByteArray entryRow(CLogBase &entry, qint32 iSubType, qint32 iCompartment)
+{
+    entry.LogSubType = iSubType;
+    entry.Compartment = iCompartment;
+    entry.DateTime = g_dtRow;
+    return entry.toRow();
 }
 } // namespace
 
@@ -126,14 +163,9 @@ void tst_SimCodec::flaggedWriteChangesOnlyItsFields()
     up.setMode(1);
     up.setInterfaceName(QStringLiteral("ppp0"));
     up.setLocalIp(QStringLiteral("10.64.0.2"));
-    QByteArray baStored;
-    QCOMPARE(mergeRecordBytes(QStringLiteral("CRunGsmGprs"), QByteArray(), up.toByteArray(), &baStored),
-             REPLY_SUCCESS);
     CRunGsmGprs down;
     down.setMode(3);
-    QByteArray baMerged;
-    QCOMPARE(mergeRecordBytes(QStringLiteral("CRunGsmGprs"), baStored, down.toByteArray(), &baMerged),
-             REPLY_SUCCESS);
+    const QByteArray baMerged = keptAfter("CRunGsmGprs", up, down);
     CRunGsmGprs reader;
     QVERIFY(reader.fromByteArray(baMerged));
     QCOMPARE(reader.mode(), 3);
@@ -153,15 +185,9 @@ void tst_SimCodec::plainWriteReplacesTheRecord()
     CSetGsmGprs first;
     first.setApn(QStringLiteral("internet.apn"));
     first.setUser(QStringLiteral("truck"));
-    QByteArray baStored;
-    QCOMPARE(mergeRecordBytes(QStringLiteral("CSetGsmGprs"), QByteArray(), first.toByteArray(), &baStored),
-             REPLY_SUCCESS);
     CSetGsmGprs second;
     second.setApn(QStringLiteral("web.apn"));
-    QByteArray baMerged;
-    QCOMPARE(mergeRecordBytes(QStringLiteral("CSetGsmGprs"), baStored, second.toByteArray(), &baMerged),
-             REPLY_SUCCESS);
-    QCOMPARE(baMerged, second.toByteArray());
+    QCOMPARE(keptAfter("CSetGsmGprs", first, second).toHex(), second.toByteArray().toHex());
 }
 
 void tst_SimCodec::refusedWrites_data()
@@ -197,43 +223,20 @@ void tst_SimCodec::rowsMatchTheEntryClasses_data()
 {
     QTest::addColumn<QByteArray>("baBuilt");
     QTest::addColumn<QByteArray>("baEntry");
-    const QDateTime dt = utc(2026, 12, 1, 6, 10);
 
-    CLogRowSpec gsm;
-    gsm.LogType = 17;
-    gsm.DateTime = dt;
-    QString sError;
-    QVERIFY(payloadFromTexts(payloadKinds(17), {"GPRS", "connected"}, &gsm.aPayload, &sError));
     CLogGsmFtp gsmEntry;
-    gsmEntry.DateTime = dt;
     gsmEntry.Text1 = QStringLiteral("GPRS");
     gsmEntry.Text2 = QStringLiteral("connected");
-    QTest::newRow("gsm/ftp") << buildLogRow(gsm) << gsmEntry.toRow();
+    QTest::newRow("gsm/ftp") << rowOfTexts(17, -1, -1, {"GPRS", "connected"}) << entryRow(gsmEntry, -1, -1);
 
-    CLogRowSpec opmm;
-    opmm.LogType = 19;
-    opmm.LogSubType = 13003;
-    opmm.Compartment = 2;
-    opmm.DateTime = dt;
-    QVERIFY(payloadFromTexts(payloadKinds(19), {"3"}, &opmm.aPayload, &sError));
     CLogOPMM opmmEntry;
-    opmmEntry.LogSubType = 13003;
-    opmmEntry.Compartment = 2;
-    opmmEntry.DateTime = dt;
     opmmEntry.MainMode = 3;
-    QTest::newRow("main mode") << buildLogRow(opmm) << opmmEntry.toRow();
+    QTest::newRow("main mode") << rowOfTexts(19, 13003, 2, {"3"}) << entryRow(opmmEntry, 13003, 2);
 
-    CLogRowSpec gps;
-    gps.LogType = 6;
-    gps.LogSubType = 11000;
-    gps.DateTime = dt;
-    QVERIFY(payloadFromTexts(payloadKinds(6), {"52.3759,9.732"}, &gps.aPayload, &sError));
     CLogGps gpsEntry;
-    gpsEntry.LogSubType = 11000;
-    gpsEntry.DateTime = dt;
     gpsEntry.Position.adMeasures[0] = 52.3759;
     gpsEntry.Position.adMeasures[1] = 9.732;
-    QTest::newRow("gps") << buildLogRow(gps) << gpsEntry.toRow();
+    QTest::newRow("gps") << rowOfTexts(6, 11000, -1, {"52.3759,9.732"}) << entryRow(gpsEntry, 11000, -1);
 }
 
 void tst_SimCodec::rowsMatchTheEntryClasses()

@@ -23,6 +23,12 @@ QByteArray processName(qint64 llPid)
     return comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
 }
 
+QByteArray childrenOf(qint64 llPid)
+{
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(llPid));
+    return children.open(QIODevice::ReadOnly) ? children.readAll().trimmed() : QByteArray();
+}
+
 int setSetup(const char *pszMethod, const CRecord &setup)
 {
     CRecord copy = setup;
@@ -151,6 +157,8 @@ void tst_SimStandins::ltClientStaysUntilKilled()
     // "killall lt_client" finds it by this name, and only that ends it.
     QCOMPARE(processName(ltClient.processId()), QByteArray("lt_client"));
     QCOMPARE(ltClient.state(), QProcess::Running);
+    // Its first nap shows that it is past its start and listens for the end.
+    QTRY_VERIFY(!childrenOf(ltClient.processId()).isEmpty());
     ltClient.terminate();
     QVERIFY(ltClient.waitForFinished(10000));
     QCOMPARE(ltClient.exitCode(), 0);
