@@ -30,6 +30,7 @@ private slots:
     void rowIdsCountUpPerBook();
     void stampGivenByTheService();
     void rowWithoutHeaderIsRefused();
+    void fileKeepsRecordsAndRowIds();
 
 private:
     std::unique_ptr<CServiceStore> m_pStore;
@@ -112,6 +113,24 @@ void tst_SimStore::rowWithoutHeaderIsRefused()
     QVERIFY(m_pStore->firstRow(ELogBook::Main, 0, QDateTime()).isEmpty());
     // A refused row uses up no row ID.
     QCOMPARE(m_pStore->appendRow(ELogBook::Main, rowAt(17, utc(6, 0))), qint64(1));
+}
+
+void tst_SimStore::fileKeepsRecordsAndRowIds()
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("vehicle.sqlite"));
+    QString sError;
+    {
+        CServiceStore store;
+        QVERIFY2(store.open(sPath, &sError), qPrintable(sError));
+        QVERIFY(store.putRecord(QStringLiteral("CSetGsm"), 0, "gsm"));
+        QCOMPARE(store.appendRow(ELogBook::Main, rowAt(17, utc(6, 0))), qint64(1));
+    }
+    CServiceStore reopened;
+    QVERIFY2(reopened.open(sPath, &sError), qPrintable(sError));
+    QCOMPARE(reopened.record(QStringLiteral("CSetGsm"), 0), QByteArray("gsm"));
+    // Row IDs go on where the last run stopped, so no ID is handed out twice.
+    QCOMPARE(reopened.appendRow(ELogBook::Main, rowAt(17, utc(6, 1))), qint64(2));
 }
 
 QTEST_GUILESS_MAIN(tst_SimStore)
