@@ -1,6 +1,7 @@
 #include "logbook/cftlposition.h"
 #include "logbook/cloggps.h"
 #include "logbook/cloggsmftp.h"
+#include "logbook/clogtracking.h"
 
 #include <QTest>
 
@@ -21,6 +22,22 @@ static CFtlPosition samplePosition()
     pos.dFurther2 = 35.2;
     pos.dFurther3 = 1.9;
     return pos;
+}
+
+// The same position as a fix of the vehicle's records.
+static CPositionFix sampleFix()
+{
+    CPositionFix fix;
+    fix.adMeasures[0] = 48.123456;
+    fix.adMeasures[1] = 9.5;
+    fix.adMeasures[2] = 523.7;
+    fix.aiCounters[0] = 1;
+    fix.aiCounters[1] = 7;
+    fix.aiCounters[2] = 120;
+    fix.adFurther[0] = 12000.9;
+    fix.adFurther[1] = 35.2;
+    fix.adFurther[2] = 1.9;
+    return fix;
 }
 
 class TestFtlPosition : public QObject
@@ -82,18 +99,31 @@ private slots:
         CLogGps entry;
         entry.LogSubType = iSubType;
         entry.DateTime = QDateTime(QDate(2021, 6, 1), QTime(8, 30), Qt::UTC);
-        entry.Position.adMeasures[0] = 48.123456;
-        entry.Position.adMeasures[1] = 9.5;
-        entry.Position.adMeasures[2] = 523.7;
-        entry.Position.aiCounters[0] = 1;
-        entry.Position.aiCounters[1] = 7;
-        entry.Position.aiCounters[2] = 120;
-        entry.Position.adFurther[0] = 12000.9;
-        entry.Position.adFurther[1] = 35.2;
-        entry.Position.adFurther[2] = 1.9;
+        entry.Position = sampleFix();
         // Through a row and back, as the event file gets it.
         const CLogGps copy(entry.toRow());
         QCOMPARE(copy.getFTLStrings(0), QStringList{sWant});
+    }
+
+    // The GPS file's line of a tracking entry carries the fix's own time, not
+    // the entry's.
+    void trackingLine_data()
+    {
+        QTest::addColumn<int>("iOffset");
+        QTest::addColumn<QString>("sWant");
+        QTest::newRow("no offset") << 0 << "08,20210601083000,9.500000,48.123456,523,11,99,9999,7,35,1";
+        QTest::newRow("into the next day") << 55800 << "08,20210602000000,9.500000,48.123456,523,11,99,9999,7,35,1";
+    }
+    void trackingLine()
+    {
+        QFETCH(int, iOffset);
+        QFETCH(QString, sWant);
+        CLogTracking entry;
+        entry.DateTime = QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
+        entry.Position = sampleFix();
+        entry.Position.dtStamp = QDateTime(QDate(2021, 6, 1), QTime(8, 30), Qt::UTC);
+        // Through a row and back, as the GPS file gets it.
+        QCOMPARE(CLogTracking(entry.toRow()).gpsLine(iOffset), sWant);
     }
 
     void notANumberReadsAsZero()

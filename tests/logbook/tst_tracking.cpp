@@ -46,35 +46,6 @@ private slots:
         entry.Position.adMeasures[1] = dLongitude;
         QCOMPARE(entry.hasUsablePosition(), bUsable);
     }
-
-    // The GPS file's line carries the fix's own time, not the entry's.
-    void gpsLine_data()
-    {
-        QTest::addColumn<int>("iOffset");
-        QTest::addColumn<QString>("sWant");
-        QTest::newRow("no offset") << 0 << "08,20210601083000,9.500000,48.123456,9999,11,99,9999,7,999,999";
-        QTest::newRow("into the next day") << 55800 << "08,20210602000000,9.500000,48.123456,9999,11,99,9999,7,999,999";
-    }
-    void gpsLine()
-    {
-        QFETCH(int, iOffset);
-        QFETCH(QString, sWant);
-        CLogTracking entry;
-        entry.DateTime = QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
-        entry.Position.dtStamp = QDateTime(QDate(2021, 6, 1), QTime(8, 30), Qt::UTC);
-        entry.Position.adMeasures[0] = 48.123456;
-        entry.Position.adMeasures[1] = 9.5;
-        entry.Position.adMeasures[2] = 12345.0;
-        entry.Position.aiCounters[0] = 1;
-        entry.Position.aiCounters[1] = 7;
-        entry.Position.aiCounters[2] = 100;
-        entry.Position.adFurther[0] = 10000.0;
-        entry.Position.adFurther[1] = 1000.0;
-        entry.Position.adFurther[2] = 5000.5;
-        QCOMPARE(entry.gpsLine(iOffset), sWant);
-        // The same after a trip through the logbook.
-        QCOMPARE(CLogTracking(entry.toRow()).gpsLine(iOffset), sWant);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTracking)
