@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDebug>
 
 namespace {
 
@@ -50,10 +51,12 @@ bool CRecordObject::handleMessage(const QDBusMessage &message, const QDBusConnec
 QDBusMessage CRecordObject::answer(const QDBusMessage &message, const CServiceOperation &op, bool bIsGet)
 {
     const QString sExpected = expectedSignature(op, bIsGet);
-    if (message.signature() != sExpected)
+    if (message.signature() != sExpected) {
+        qWarning().noquote() << "tankora-service:" << message.member() << "called with (" + message.signature() + ")";
         return message.createErrorReply(QDBusError::InvalidArgs,
                                         QStringLiteral("%1 takes (%2), not (%3)")
                                             .arg(message.member(), sExpected, message.signature()));
+    }
     const QVariantList aArgs = message.arguments();
     if (bIsGet) {
         if (op.eIndex == EIndexKind::Filter)
