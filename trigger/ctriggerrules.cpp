@@ -138,6 +138,50 @@ bool validCompartment(int iIndex)
     return iIndex >= 0 && iIndex < COMPARTMENT_COUNT;
 }
 
+using CCompartmentStates = std::array<int, COMPARTMENT_COUNT>;
+
+// Where one compartment's state is kept in the state.
+auto compartmentOf(CCompartmentStates CTriggerState::*paiStates, int iIndex)
+{
+    return [paiStates, iIndex](CTriggerState &state) -> int & { return (state.*paiStates)[iIndex]; };
+}
+
+auto memberOf(int CTriggerState::*piState)
+{
+    return [piState](CTriggerState &state) -> int & { return state.*piState; };
+}
+
+// A repeated value changes nothing; a new one is judged, then kept.
+template <typename FStored, typename FJudge>
+CTriggerOutcome judgeChange(const CTriggerState &state, const CTriggerSettings &settings, int iNew, FStored stored,
+                            FJudge judge)
+{
+    CDecision decision(state, settings);
+    if (iNew == stored(decision.state()))
+        return decision.outcome();
+    judge(decision);
+    stored(decision.state()) = iNew;
+    return decision.outcome();
+}
+
+template <typename FJudge>
+CTriggerOutcome judgeChange(const CTriggerState &state, const CTriggerSettings &settings, int iNew,
+                            int CTriggerState::*piState, FJudge judge)
+{
+    return judgeChange(state, settings, iNew, memberOf(piState), judge);
+}
+
+CTriggerOutcome openingChanged(const CTriggerState &state, const CTriggerSettings &settings,
+                               CCompartmentStates CTriggerState::*paiStates, const COpeningRules &rules, int iIndex,
+                               bool bConfigured, int iNew)
+{
+    if (!validCompartment(iIndex))
+        return {state, {}};
+    return judgeChange(state, settings, iNew, compartmentOf(paiStates, iIndex), [&](CDecision &decision) {
+        judgeOpening(decision, rules, iIndex, bConfigured, iNew);
+    });
+}
+
 } // namespace
 
 int timeTriggerIntervalMs(int iDurationMinutes)
@@ -150,10 +194,9 @@ int timeTriggerIntervalMs(int iDurationMinutes)
 
 CTriggerOutcome highPressureChanged(const CTriggerState &state, const CTriggerSettings &settings, int iNew)
 {
-    CDecision decision(state, settings);
-    if (iNew == state.iHighPressure)
-        return decision.outcome();
-    if (iNew == 0 && settings.bHighPressureAvailable) {
+    return judgeChange(state, settings, iNew, &CTriggerState::iHighPressure, [&](CDecision &decision) {
+        if (iNew != 0 || !settings.bHighPressureAvailable)
+            return;
         if (settings.bCanError)
             decision.log(QStringLiteral("Ignore high pressure switched off due to CAN error"));
         else if (decision.holdsBack())
@@ -161,111 +204,86 @@ CTriggerOutcome highPressureChanged(const CTriggerState &state, const CTriggerSe
                           pendingText(QStringLiteral("high pressure switched off"), state.iMainMode));
         else
             decision.report(ReasonHighPressureOff, -1);
-    }
-    decision.state().iHighPressure = iNew;
-    return decision.outcome();
+    });
 }
 
 CTriggerOutcome mainModeChanged(const CTriggerState &state, const CTriggerSettings &settings, int iNew)
 {
-    CDecision decision(state, settings);
-    const int iOld = state.iMainMode;
-    if (iNew == iOld)
-        return decision.outcome();
-    if (iNew == MainModeStatus) {
-        if (decision.state().bDischargeSeen && !settings.bHighPressureAvailable)
-            decision.report(ReasonDischargeExited, -1);
-        decision.state().bDischargeSeen = false;
-    } else if (iNew == MainModeDischarge) {
-        decision.state().bDischargeSeen = true;
-    }
-    const bool bNewInLoading = isLoadingOrDischarge(iNew);
-    if (decision.switchOn(SwitchModeIntoLoading) && bNewInLoading)
-        decision.report(ReasonModeIntoLoading, -1);
-    if (decision.switchOn(SwitchModeOutOfLoading) && isLoadingOrDischarge(iOld))
-        decision.report(ReasonModeOutOfLoading, -1);
-    if (decision.timeTriggerActive() && !decision.state().bTimerRunning && !bNewInLoading) {
-        decision.log(QStringLiteral("Restart FTL time trigger with a duration of ") +
-                     minutesText(settings.iDurationMinutes) + QStringLiteral(" after leaving main mode: ") +
-                     quoted(getMainModeText(iOld)));
-        decision.startTimer(timeTriggerIntervalMs(settings.iDurationMinutes));
-    }
-    if (decision.state().bPending && !bNewInLoading)
-        decision.report(decision.state().iPendingReason, -1);
-    decision.state().iMainMode = iNew;
-    return decision.outcome();
+    // The stored mode stays the old one until every step is judged.
+    return judgeChange(state, settings, iNew, &CTriggerState::iMainMode, [&](CDecision &decision) {
+        const int iOld = state.iMainMode;
+        if (iNew == MainModeStatus) {
+            if (decision.state().bDischargeSeen && !settings.bHighPressureAvailable)
+                decision.report(ReasonDischargeExited, -1);
+            decision.state().bDischargeSeen = false;
+        } else if (iNew == MainModeDischarge) {
+            decision.state().bDischargeSeen = true;
+        }
+        const bool bNewInLoading = isLoadingOrDischarge(iNew);
+        if (decision.switchOn(SwitchModeIntoLoading) && bNewInLoading)
+            decision.report(ReasonModeIntoLoading, -1);
+        if (decision.switchOn(SwitchModeOutOfLoading) && isLoadingOrDischarge(iOld))
+            decision.report(ReasonModeOutOfLoading, -1);
+        if (decision.timeTriggerActive() && !decision.state().bTimerRunning && !bNewInLoading) {
+            decision.log(QStringLiteral("Restart FTL time trigger with a duration of ") +
+                         minutesText(settings.iDurationMinutes) + QStringLiteral(" after leaving main mode: ") +
+                         quoted(getMainModeText(iOld)));
+            decision.startTimer(timeTriggerIntervalMs(settings.iDurationMinutes));
+        }
+        if (decision.state().bPending && !bNewInLoading)
+            decision.report(decision.state().iPendingReason, -1);
+    });
 }
 
 CTriggerOutcome compSealChanged(const CTriggerState &state, const CTriggerSettings &settings, int iIndex, int iNew)
 {
-    CDecision decision(state, settings);
-    if (!validCompartment(iIndex) || iNew == state.aiCompSeal[iIndex])
-        return decision.outcome();
-    judgeSealBreak(decision, state.aiCompSeal[iIndex], iNew, ReasonPendingCompSeal,
-                   QStringLiteral("spd compartment seal breaks unexpected for compartment ") +
-                       QString::number(iIndex),
-                   ReasonCompSealBreak, iIndex);
-    decision.state().aiCompSeal[iIndex] = iNew;
-    return decision.outcome();
+    if (!validCompartment(iIndex))
+        return {state, {}};
+    const QString sPendingWhat =
+        QStringLiteral("spd compartment seal breaks unexpected for compartment ") + QString::number(iIndex);
+    return judgeChange(state, settings, iNew, compartmentOf(&CTriggerState::aiCompSeal, iIndex),
+                       [&](CDecision &decision) {
+                           judgeSealBreak(decision, state.aiCompSeal[iIndex], iNew, ReasonPendingCompSeal,
+                                          sPendingWhat, ReasonCompSealBreak, iIndex);
+                       });
 }
 
 CTriggerOutcome truckSealChanged(const CTriggerState &state, const CTriggerSettings &settings, int iNew)
 {
-    CDecision decision(state, settings);
-    if (iNew == state.iTruckSeal)
-        return decision.outcome();
-    judgeSealBreak(decision, state.iTruckSeal, iNew, ReasonPendingTruckSeal,
-                   QStringLiteral("spd truck seal breaks unexpected"), ReasonTruckSealBreak, -1);
-    decision.state().iTruckSeal = iNew;
-    return decision.outcome();
+    return judgeChange(state, settings, iNew, &CTriggerState::iTruckSeal, [&](CDecision &decision) {
+        judgeSealBreak(decision, state.iTruckSeal, iNew, ReasonPendingTruckSeal,
+                       QStringLiteral("spd truck seal breaks unexpected"), ReasonTruckSealBreak, -1);
+    });
 }
 
 CTriggerOutcome cabinDoorLeftChanged(const CTriggerState &state, const CTriggerSettings &settings, int iNew)
 {
-    CDecision decision(state, settings);
-    if (iNew == state.iCabinDoorLeft)
-        return decision.outcome();
-    judgeCabinDoor(decision, iNew, settings.bLeftDoorSensor, ReasonCabinDoorLeft);
-    decision.state().iCabinDoorLeft = iNew;
-    return decision.outcome();
+    return judgeChange(state, settings, iNew, &CTriggerState::iCabinDoorLeft, [&](CDecision &decision) {
+        judgeCabinDoor(decision, iNew, settings.bLeftDoorSensor, ReasonCabinDoorLeft);
+    });
 }
 
 CTriggerOutcome cabinDoorRightChanged(const CTriggerState &state, const CTriggerSettings &settings, int iNew)
 {
-    CDecision decision(state, settings);
-    if (iNew == state.iCabinDoorRight)
-        return decision.outcome();
-    judgeCabinDoor(decision, iNew, settings.bRightDoorSensor, ReasonCabinDoorRight);
-    decision.state().iCabinDoorRight = iNew;
-    return decision.outcome();
+    return judgeChange(state, settings, iNew, &CTriggerState::iCabinDoorRight, [&](CDecision &decision) {
+        judgeCabinDoor(decision, iNew, settings.bRightDoorSensor, ReasonCabinDoorRight);
+    });
 }
 
 CTriggerOutcome apiChanged(const CTriggerState &state, const CTriggerSettings &settings, int iIndex,
                            bool bConfigured, int iNew)
 {
-    CDecision decision(state, settings);
-    if (!validCompartment(iIndex) || iNew == state.aiApi[iIndex])
-        return decision.outcome();
-    judgeOpening(decision,
-                 {SwitchApiOutsideLoading, ReasonApiOutsideLoading, SwitchApiOutsideGeofence,
-                  ReasonApiOutsideGeofence},
-                 iIndex, bConfigured, iNew);
-    decision.state().aiApi[iIndex] = iNew;
-    return decision.outcome();
+    static const COpeningRules rules{SwitchApiOutsideLoading, ReasonApiOutsideLoading, SwitchApiOutsideGeofence,
+                                     ReasonApiOutsideGeofence};
+    return openingChanged(state, settings, &CTriggerState::aiApi, rules, iIndex, bConfigured, iNew);
 }
 
 CTriggerOutcome manlidChanged(const CTriggerState &state, const CTriggerSettings &settings, int iIndex,
                               bool bConfigured, int iNew)
 {
-    CDecision decision(state, settings);
-    if (!validCompartment(iIndex) || iNew == state.aiManlid[iIndex])
-        return decision.outcome();
-    judgeOpening(decision,
-                 {SwitchManlidOutsideLoading, ReasonManlidOutsideLoading, SwitchManlidOutsideGeofence,
-                  ReasonManlidOutsideGeofence},
-                 iIndex, bConfigured, iNew);
-    decision.state().aiManlid[iIndex] = iNew;
-    return decision.outcome();
+    static const COpeningRules rules{SwitchManlidOutsideLoading, ReasonManlidOutsideLoading,
+                                     SwitchManlidOutsideGeofence, ReasonManlidOutsideGeofence};
+    return openingChanged(state, settings, &CTriggerState::aiManlid, rules, iIndex, bConfigured, iNew);
 }
 
 CTriggerOutcome timeTriggerArmed(const CTriggerState &state, const CTriggerSettings &settings)

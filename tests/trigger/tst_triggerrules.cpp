@@ -45,6 +45,15 @@ CTriggerState stateInMode(int iMode)
     return state;
 }
 
+// The steps in order and what is held afterwards (0: nothing held).
+void checkOutcome(const CTriggerOutcome &outcome, const QStringList &asSteps, int iPendingAfter)
+{
+    QCOMPARE(transcript(outcome), asSteps);
+    QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
+    if (iPendingAfter != 0)
+        QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
+}
+
 } // namespace
 
 class TestTriggerRules : public QObject
@@ -263,14 +272,14 @@ private slots:
         settings.bCanError = bCanError;
         settings.bReportDuringLoading = bReportDuring;
         const CTriggerOutcome outcome = highPressureChanged(state, settings, iNew);
-        QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
-        if (iPendingAfter != 0)
-            QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
+        checkOutcome(outcome, asSteps, iPendingAfter);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(outcome.state.iHighPressure, iNew);
     }
 
-    void compSeal_data()
+    // Compartment seals by index; -1 stands for the truck seal.
+    void seals_data()
     {
         QTest::addColumn<int>("iMode");
         QTest::addColumn<bool>("bReportDuring");
@@ -301,8 +310,18 @@ private slots:
             << 2;
         QTest::newRow("reported during Discharge when allowed")
             << 4 << true << 0 << 2 << 1 << 3 << reported("SPD comp. 2 seal breaks unexpected") << 0;
+        QTest::newRow("truck break after a known state")
+            << 5 << false << 0 << -1 << 1 << 3 << reported("SPD truck seal breaks unexpected") << 0;
+        QTest::newRow("truck broken at start") << 5 << false << 0 << -1 << 0 << 3 << nothing() << 0;
+        QTest::newRow("truck sealed") << 5 << false << 0 << -1 << 3 << 1 << nothing() << 0;
+        QTest::newRow("truck held during Loading")
+            << 3 << false << 0 << -1 << 1 << 3
+            << QStringList{"Pending auto. event file transfer: spd truck seal breaks unexpected " + sLoadingSuffix}
+            << 3;
+        QTest::newRow("truck reported during Loading when allowed")
+            << 3 << true << 0 << -1 << 1 << 3 << reported("SPD truck seal breaks unexpected") << 0;
     }
-    void compSeal()
+    void seals()
     {
         QFETCH(int, iMode);
         QFETCH(bool, bReportDuring);
@@ -312,58 +331,23 @@ private slots:
         QFETCH(int, iNew);
         QFETCH(QStringList, asSteps);
         QFETCH(int, iPendingAfter);
+        const bool bTruck = iIndex < 0;
         CTriggerState state = stateInMode(iMode);
         state.bPending = iPendingBefore != 0;
         state.iPendingReason = iPendingBefore;
-        state.aiCompSeal[iIndex] = iOld;
+        (bTruck ? state.iTruckSeal : state.aiCompSeal[iIndex]) = iOld;
         CTriggerSettings settings;
         settings.bReportDuringLoading = bReportDuring;
-        const CTriggerOutcome outcome = compSealChanged(state, settings, iIndex, iNew);
-        QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
-        if (iPendingAfter != 0)
-            QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
-        QCOMPARE(outcome.state.aiCompSeal[iIndex], iNew);
-        // Only the compartment named changes.
+        const CTriggerOutcome outcome = bTruck ? truckSealChanged(state, settings, iNew)
+                                               : compSealChanged(state, settings, iIndex, iNew);
+        checkOutcome(outcome, asSteps, iPendingAfter);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(bTruck ? outcome.state.iTruckSeal : outcome.state.aiCompSeal[iIndex], iNew);
+        // Only the seal named changes.
         QCOMPARE(outcome.state.aiCompSeal[(iIndex + 1) % COMPARTMENT_COUNT], 0);
-    }
-
-    void truckSeal_data()
-    {
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bReportDuring");
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<int>("iPendingAfter");
-        QTest::newRow("break after a known state")
-            << 5 << false << 1 << 3 << reported("SPD truck seal breaks unexpected") << 0;
-        QTest::newRow("broken at start") << 5 << false << 0 << 3 << nothing() << 0;
-        QTest::newRow("sealed") << 5 << false << 3 << 1 << nothing() << 0;
-        QTest::newRow("held during Loading")
-            << 3 << false << 1 << 3
-            << QStringList{"Pending auto. event file transfer: spd truck seal breaks unexpected " + sLoadingSuffix}
-            << 3;
-        QTest::newRow("reported during Loading when allowed")
-            << 3 << true << 1 << 3 << reported("SPD truck seal breaks unexpected") << 0;
-    }
-    void truckSeal()
-    {
-        QFETCH(int, iMode);
-        QFETCH(bool, bReportDuring);
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
-        QFETCH(QStringList, asSteps);
-        QFETCH(int, iPendingAfter);
-        CTriggerState state = stateInMode(iMode);
-        state.iTruckSeal = iOld;
-        CTriggerSettings settings;
-        settings.bReportDuringLoading = bReportDuring;
-        const CTriggerOutcome outcome = truckSealChanged(state, settings, iNew);
-        QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
-        QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
-        QCOMPARE(outcome.state.iTruckSeal, iNew);
+        if (!bTruck)
+            QCOMPARE(outcome.state.iTruckSeal, 0);
     }
 
     void cabinDoors_data()
@@ -657,9 +641,9 @@ private slots:
         settings.bReportDuringLoading = bReportDuring;
         settings.iDurationMinutes = iDuration;
         const CTriggerOutcome outcome = timeTriggerExpired(state, settings);
-        QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
-        QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
+        checkOutcome(outcome, asSteps, iPendingAfter);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(outcome.state.bTimerRunning, bTimerRunningAfter);
     }
 
