@@ -118,18 +118,11 @@ bool CEventFileRun::ConvertLogbookRow(const QByteArray &baRow, const QDateTime &
 
 void CEventFileRun::GetAutoLogbookData(bool bForced)
 {
-    if (!m_source.hasLogbook()) {
-        log(warningLine(QStringLiteral("DBus NOT valid!")));
+    CRunClock clock;
+    qint64 llNextRowID = 0;
+    if (!startProgressRun(m_source, false, clock, llNextRowID))
         return;
-    }
-    CSetGsm settings;
-    if (!m_source.readGsmSettings(settings))
-        return;
-    qint64 llNextRowID = settings.iNextLogbookRowID();
-
-    const CRunClock clock = startRunClock(m_source);
     m_writer.setLocalNow(clock.dtLocalNow);
-    log(debugLine(runClockText(clock) + QStringLiteral(", Next ID ") + QString::number(llNextRowID)));
 
     bool bNothingWritten = true;
     for (;;) {

@@ -40,4 +40,19 @@ public:
     virtual QByteArray productRecord(const CLogbookFilter &filter) = 0;
     virtual bool hasRuntimeWM() const = 0;
     virtual bool readSealState(CRunSealStateLGMWM &seal) = 0;
+
+    // What the info file and the test files say about the vehicle's units,
+    // its link and its VPN.
+    virtual bool readRuntimeGeneralNonWM(CRunGeneralNonWM &runtime) = 0;
+    virtual bool readRuntimeGeneralWM(CRunGeneralWM &runtime) = 0;
+    virtual bool readRuntimeGsmGprs(CRunGsmGprs &runtime) = 0;
+    virtual bool readSetupGsmGprs(CSetGsmGprs &setup) = 0;
+    // A vehicle without VPN has no such record: "… returns NULL" at debug level only.
+    virtual bool readRuntimeVpn(CRunVpn &runtime) = 0;
+    // The general setup as the service holds it now, not the controller's copy.
+    virtual bool readSetupGeneralNonWM(CSetGeneralNonWM &setup) = 0;
+
+    // Adds a GSM/FTP entry (its row bytes) to the logbook under the own
+    // process number; the service stamps it. The reply code.
+    virtual int writeGsmFtpEntry(const QByteArray &baRow) = 0;
 };

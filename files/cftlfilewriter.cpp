@@ -3,6 +3,7 @@
 #include "files/cfilesource.h"
 #include "files/cftlheader.h"
 #include "files/cftlnames.h"
+#include "files/cquotedtext.h"
 
 #include <QFileInfo>
 
@@ -11,26 +12,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-QString quoted(const QString &s)
+bool writeAll(int iFd, const QByteArray &baBytes)
 {
-    return QStringLiteral("\"") + s + QStringLiteral("\"");
-}
-
-} // namespace
-
-bool writeSyncClose(int iFd, const QByteArray &baBytes)
-{
-    bool bOk = true;
     qsizetype llDone = 0;
-    while (bOk && llDone < baBytes.size()) {
+    while (llDone < baBytes.size()) {
         const ssize_t llWritten = ::write(iFd, baBytes.constData() + llDone, size_t(baBytes.size() - llDone));
         if (llWritten < 0 && errno == EINTR)
             continue;
-        bOk = llWritten > 0;
-        llDone += bOk ? llWritten : 0;
+        if (llWritten <= 0)
+            return false;
+        llDone += llWritten;
     }
+    return true;
+}
+
+bool writeSyncClose(int iFd, const QByteArray &baBytes)
+{
+    bool bOk = writeAll(iFd, baBytes);
     bOk = (::fsync(iFd) == 0) && bOk;
     bOk = (::close(iFd) == 0) && bOk;
     return bOk;
@@ -58,14 +56,14 @@ bool CFtlFileWriter::WriteFtlFile(const QString &sPrefix, const QString &sTag, c
     const QString sPath = ftlFilePath(sPrefix, sTag, dtFileTime);
     const bool bNew = !QFileInfo::exists(sPath);
     if (bNew)
-        m_source.log(debugLine(QStringLiteral("Open new file and store the data in ") + quoted(sPath)));
+        m_source.log(debugLine(QStringLiteral("Open new file and store the data in ") + quotedText(sPath)));
     const int iFd = openForAppend(sPath);
     if (iFd < 0)
         return false;
 
     QByteArray baBytes;
     if (bNew) {
-        m_source.log(warningLine(QStringLiteral("Start creation of new file:") + quoted(sPath)));
+        m_source.log(warningLine(QStringLiteral("Start creation of new file:") + quotedText(sPath)));
         baBytes = headerText(asLines.first());
     }
     for (const QString &sLine : asLines) {
@@ -95,6 +93,6 @@ void CFtlFileWriter::writeHeaderOnlyFile(const QDateTime &dtFileTime)
         m_source.log(warningLine(QStringLiteral("write error on ") + sPath));
         return;
     }
-    m_source.log(warningLine(QStringLiteral("New event file (empty file for time trigger) created:") + quoted(sPath)
+    m_source.log(warningLine(QStringLiteral("New event file (empty file for time trigger) created:") + quotedText(sPath)
                              + QStringLiteral(", size") + QString::number(QFileInfo(sPath).size())));
 }

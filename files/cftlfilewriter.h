@@ -32,5 +32,7 @@ private:
     QDateTime m_dtLocalNow;
 };
 
+// Writes all bytes, riding over interrupted writes; false on an error.
+bool writeAll(int iFd, const QByteArray &baBytes);
 // Writes all bytes, then flushes them to disk and closes; false on any error.
 bool writeSyncClose(int iFd, const QByteArray &baBytes);

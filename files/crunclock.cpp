@@ -22,6 +22,21 @@ QString runClockText(const CRunClock &clock)
            + QStringLiteral("\", diff ") + QString::number(clock.iOffsetSecs);
 }
 
+bool startProgressRun(CFileSource &source, bool bTracking, CRunClock &clock, qint64 &llNextRowID)
+{
+    if (!source.hasLogbook()) {
+        source.log(warningLine(QStringLiteral("DBus NOT valid!")));
+        return false;
+    }
+    CSetGsm settings;
+    if (!source.readGsmSettings(settings))
+        return false;
+    llNextRowID = bTracking ? settings.iNextTrackingRowID() : settings.iNextLogbookRowID();
+    clock = startRunClock(source);
+    source.log(debugLine(runClockText(clock) + QStringLiteral(", Next ID ") + QString::number(llNextRowID)));
+    return true;
+}
+
 bool advanceProgress(CFileSource &source, qint64 llRowID, bool bTracking)
 {
     CSetGsm settings;

@@ -6,6 +6,8 @@
 
 #include <QList>
 
+#include <optional>
+
 // The database service as the file builders see it, held in memory: rows in
 // row-ID order, the GSM settings with the progress, and the setups of the
 // FTL header. Each case changes what it needs.
@@ -27,6 +29,19 @@ public:
     QList<CSetProductWM> aProducts;
     bool bRuntimeWM = false;
     CRunSealStateLGMWM seal;
+    bool bSealReadable = true;
+    int iSealReads = 0;
+    // Runtime and setup records of the info file and the test files; an
+    // empty one stands for a record the service does not answer.
+    std::optional<CRunGeneralNonWM> runGeneral;
+    std::optional<CRunGeneralWM> runGeneralWM;
+    std::optional<CRunGsmGprs> runGsmGprs;
+    std::optional<CSetGsmGprs> setGsmGprs;
+    std::optional<CRunVpn> runVpn;
+    std::optional<CSetGeneralNonWM> setGeneral;
+    // Rows sent with writeGsmFtpEntry, and the reply the service gives.
+    QList<QByteArray> aGsmFtpRows;
+    int iGsmFtpReply = REPLY_SUCCESS;
     QDateTime dtNow = QDateTime(QDate(2024, 1, 5), QTime(9, 30), Qt::UTC);
     QList<CLogLine> aLines;
 
@@ -76,8 +91,21 @@ public:
     bool hasRuntimeWM() const override { return bRuntimeWM; }
     bool readSealState(CRunSealStateLGMWM &state) override
     {
-        state.fromByteArray(seal.toByteArray());
-        return true;
+        ++iSealReads;
+        if (bSealReadable)
+            state.fromByteArray(seal.toByteArray());
+        return bSealReadable;
+    }
+    bool readRuntimeGeneralNonWM(CRunGeneralNonWM &runtime) override { return copyOf(runGeneral, runtime); }
+    bool readRuntimeGeneralWM(CRunGeneralWM &runtime) override { return copyOf(runGeneralWM, runtime); }
+    bool readRuntimeGsmGprs(CRunGsmGprs &runtime) override { return copyOf(runGsmGprs, runtime); }
+    bool readSetupGsmGprs(CSetGsmGprs &setup) override { return copyOf(setGsmGprs, setup); }
+    bool readRuntimeVpn(CRunVpn &runtime) override { return copyOf(runVpn, runtime); }
+    bool readSetupGeneralNonWM(CSetGeneralNonWM &setup) override { return copyOf(setGeneral, setup); }
+    int writeGsmFtpEntry(const QByteArray &baRow) override
+    {
+        aGsmFtpRows.append(baRow);
+        return iGsmFtpReply;
     }
 
     // Rows get increasing row IDs as they are added.
@@ -97,6 +125,16 @@ public:
     }
 
 private:
+    // Through the bytes, as the bus would carry the record.
+    template<typename TRecord>
+    static bool copyOf(std::optional<TRecord> &from, TRecord &to)
+    {
+        if (!from)
+            return false;
+        to.fromByteArray(from->toByteArray());
+        return true;
+    }
+
     // The service's rule: the first row at or after the start ID whose time
     // is not before the start time (year 1 meaning no limit).
     static QByteArray firstFrom(const QList<QByteArray> &aFrom, const CLogbookFilter &filter)

@@ -1,0 +1,111 @@
+#include "files/cgpsfile.h"
+
+#include "files/cfilesource.h"
+#include "files/cftlfilewriter.h"
+#include "files/cftlnames.h"
+#include "files/cquotedtext.h"
+#include "files/crunclock.h"
+#include "logbook/cftlline.h"
+#include "logbook/cftlposition.h"
+#include "logbook/cloggps.h"
+#include "logbook/clogtracking.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int LINE_BUFFER_CHARS = 99;
+
+QString errorText(int iErrno)
+{
+    return QString::fromLocal8Bit(std::strerror(iErrno));
+}
+
+} // namespace
+
+QString gpsFilePath(const QDateTime &dtLocal)
+{
+    return ftlDirectory() + QStringLiteral("/GPS_") + dtLocal.toString(QStringLiteral("yyyyMMdd"))
+           + QStringLiteral(".ftl");
+}
+
+QByteArray gpsFileLine(const CPositionFix &fix, qint32 iOffsetSecs)
+{
+    const QString sLine = ftlPositionLine(ftlStamp(fix.dtStamp, iOffsetSecs), ftlPositionOf(fix));
+    return (sLine + QStringLiteral("\r\n")).left(LINE_BUFFER_CHARS).toLatin1();
+}
+
+QString defaultPositionText(const CPositionFix &fix)
+{
+    return QStringLiteral("Invalid GPS position lat ") + QString::number(fix.latitude()) + QStringLiteral(" / lon ")
+           + QString::number(fix.longitude()) + QStringLiteral(" (seems to be the default position)");
+}
+
+void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
+{
+    if (fix.dtStamp.toString(QStringLiteral("yyyyMMdd")).size() < 8) {
+        m_source.log(warningLine(QStringLiteral("GPS data contains an invalid time")));
+        return;
+    }
+    const QDateTime dtLocal = fix.dtStamp.addSecs(iOffsetSecs);
+    const QString sPath = gpsFilePath(dtLocal);
+    const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (iFd < 0) {
+        m_source.log(warningLine(QStringLiteral("open error ") + errorText(errno)));
+        return;
+    }
+    if (::flock(iFd, LOCK_EX | LOCK_NB) != 0) {
+        const int iError = errno;
+        if (iError == EWOULDBLOCK)
+            m_source.log(warningLine(QStringLiteral("File %1 is locked").arg(sPath)));
+        else
+            m_source.log(warningLine(QStringLiteral("flock returns error ") + errorText(iError)));
+        ::close(iFd);
+        return;
+    }
+
+    const QString sStamp = ftlStamp(fix.dtStamp, iOffsetSecs);
+    m_source.log(debugLine(QString::asprintf("file  Time %s gps position LAT %f LON  %f",
+                                             sStamp.toLatin1().constData(), fix.latitude(), fix.longitude())));
+    if (!writeAll(iFd, gpsFileLine(fix, iOffsetSecs)))
+        m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
+
+    if (::flock(iFd, LOCK_UN) != 0)
+        m_source.log(warningLine(QStringLiteral("GPD file ") + quotedText(sPath) + QStringLiteral("  unlock error : ")
+                                 + errorText(errno)));
+    ::close(iFd);
+}
+
+void CGpsFileRun::GetGpsData()
+{
+    CRunClock clock;
+    qint64 llNextRowID = 0;
+    if (!startProgressRun(m_source, true, clock, llNextRowID))
+        return;
+
+    for (;;) {
+        CLogbookFilter filter;
+        filter.setStartRowID(llNextRowID);
+        const QByteArray baRow = m_source.trackingRow(filter);
+        if (baRow.isEmpty()) {
+            m_source.log(debugLine(QStringLiteral("Finish GetGpsData()")));
+            return;
+        }
+        const CLogTracking entry(baRow);
+        pauseBetweenRows();
+        if (entry.hasUsablePosition())
+            WriteGpsLine(entry.Position, clock.iOffsetSecs);
+        else
+            m_source.log(warningLine(defaultPositionText(entry.Position)));
+        // A rejected position is passed for good, like a written one.
+        if (!advanceProgress(m_source, qint64(entry.RowID), true))
+            return;
+        llNextRowID = qint64(entry.RowID) + 1;
+    }
+}
