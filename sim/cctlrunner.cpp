@@ -75,7 +75,8 @@ const CServiceOperation *CCtlRunner::operationOf(const QString &sRecordClass)
     return pOp;
 }
 
-std::unique_ptr<CRecord> CCtlRunner::currentRecord(const CServiceOperation &op, int iIndex, bool *pbOk)
+std::unique_ptr<CRecord> CCtlRunner::currentRecord(const CServiceOperation &op, int iIndex, bool *pbOk,
+                                                   QString *psError)
 {
     std::unique_ptr<CRecord> pRecord = makeRecord(op.sRecordClass);
     QDBusMessage call = serviceCall(op, op.getMethod());
@@ -89,7 +90,11 @@ std::unique_ptr<CRecord> CCtlRunner::currentRecord(const CServiceOperation &op, 
     const QDBusMessage reply = m_connection.call(call);
     *pbOk = reply.type() == QDBusMessage::ReplyMessage;
     if (!*pbOk) {
-        fail(op.getMethod() + QStringLiteral(": ") + reply.errorMessage());
+        const QString sError = op.getMethod() + QStringLiteral(": ") + reply.errorMessage();
+        if (psError)
+            *psError = sError;
+        else
+            fail(sError);
         return pRecord;
     }
     const QByteArray baBytes = reply.arguments().value(0).toByteArray();
@@ -174,17 +179,21 @@ int CCtlRunner::runWaitFor(const CCtlCommand &command)
     const QString sWanted = fieldValueText(pWanted->field(iField));
     QDeadlineTimer deadline(command.iTimeoutMs);
     QString sLast;
+    // A service that is not up yet is waited for as well.
     do {
-        std::unique_ptr<CRecord> pRecord = currentRecord(*pOp, command.iIndex, &bOk);
-        if (!bOk)
-            return 1;
-        sLast = fieldValueText(pRecord->field(iField));
-        if (sLast == sWanted)
-            return 0;
+        std::unique_ptr<CRecord> pRecord = currentRecord(*pOp, command.iIndex, &bOk, &sError);
+        if (bOk) {
+            sLast = fieldValueText(pRecord->field(iField));
+            if (sLast == sWanted)
+                return 0;
+        }
         QThread::msleep(POLL_MS);
     } while (!deadline.hasExpired());
-    m_err << "tankora-ctl: " << command.asArgs[0] << " field " << iField << " is \"" << sLast << "\", not \""
-          << sWanted << "\" after " << command.iTimeoutMs << " ms" << Qt::endl;
+    if (!bOk)
+        m_err << "tankora-ctl: " << sError << Qt::endl;
+    else
+        m_err << "tankora-ctl: " << command.asArgs[0] << " field " << iField << " is \"" << sLast << "\", not \""
+              << sWanted << "\" after " << command.iTimeoutMs << " ms" << Qt::endl;
     return 2;
 }
 

@@ -33,7 +33,9 @@ private:
     const CServiceOperation *operationOf(const QString &sRecordClass);
     // The record as the service holds it now (defaults when it holds none),
     // every flag cleared so that a write carries only the fields set after.
-    std::unique_ptr<CRecord> currentRecord(const CServiceOperation &op, int iIndex, bool *pbOk);
+    // With psError the failure is handed back instead of printed.
+    std::unique_ptr<CRecord> currentRecord(const CServiceOperation &op, int iIndex, bool *pbOk,
+                                           QString *psError = nullptr);
     // The command's record (its first word) and operation; null when either is missing.
     std::unique_ptr<CRecord> fetchRecord(const CCtlCommand &command, const CServiceOperation **ppOp);
     int writeRecord(const CServiceOperation &op, int iIndex, CRecord &record);
