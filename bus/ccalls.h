@@ -51,6 +51,13 @@ public:
         return judge((pProxy->*pfnSet)(int(m_llOwnPid), encoded(record)));
     }
 
+    // The same get, answering only whether a record came.
+    bool read(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
+              ENullLog eLog = ENullLog::Warning) const
+    {
+        return !get(reply, sOperation, record, eLog).isNull();
+    }
+
     // A get that notes a successful read with sReceived.
     bool getNoted(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
                   const QString &sReceived) const;

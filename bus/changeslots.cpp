@@ -1,6 +1,11 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
+#include "controller/ctransferverdict.h"
+#include "files/cpendingscan.h"
+#include "files/ctestfiles.h"
+
+#include <QFile>
 
 // Every change signal carries the writer's process id; what the daemon wrote
 // itself is already known and is not read back.
@@ -18,8 +23,37 @@ void CData::Signal_sigTriggerFtpTransfer(int iProcess)
 {
     if (!m_oCalls.acceptChange(iProcess, QStringLiteral("sigTriggerFtpTransfer")))
         return;
-    m_oCalls.get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
-                 m_oRunTriggerFtpTransfer);
+    if (m_oCalls.get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
+                     m_oRunTriggerFtpTransfer)
+            .isNull())
+        return;
+    const CTransferTriggerOutcome outcome = handleTransferTrigger(
+        m_oRunTriggerFtpTransfer, serverSwitches(m_oSetGsmGprsFtpData, m_oSetGsmGprsFtpService, m_oSetGsmGprsFtpUpdate),
+        m_oRequests);
+    runTriggerActions(outcome.aActions);
+    // The handled requests go back cleared, so the operator sees them taken.
+    if (outcome.bWriteBack)
+        m_oCalls.set(m_pDataRuntime, &ComVelkorTankoraRuntimeInterface::setRuntimeTriggerFtpTransfer,
+                     m_oRunTriggerFtpTransfer);
+}
+
+void CData::onSigStartEventFile(bool bForced)
+{
+    runTriggerActions(handleAutoEventTrigger(
+        bForced, serverSwitches(m_oSetGsmGprsFtpData, m_oSetGsmGprsFtpService, m_oSetGsmGprsFtpUpdate), m_oRequests));
+}
+
+void CData::runTriggerActions(const QList<CTriggerAction> &aActions)
+{
+    for (const CTriggerAction &action : aActions) {
+        log(action.line);
+        if (action.bRefuse) {
+            m_oRunFtpTransferStatus.setState(action.eRefuseGroup, FtpTransferFinishedError);
+            writeTransferStatus(m_oRunFtpTransferStatus);
+        }
+        if (action.iCreateTestFile != 0)
+            CreateTestFile(*this, testFilePrefix(action.iCreateTestFile));
+    }
 }
 
 void CData::Signal_sigRunGsmGprs(int iProcessID)
@@ -31,7 +65,7 @@ void CData::Signal_sigRunGsmGprs(int iProcessID)
         return;
     const int iMode = m_oRunGsmGprs.mode();
     if (iMode == 1) {
-        m_bPppUp = true;
+        m_oMachine.setPppdUp(true);
         m_sRemoteIp = m_oRunGsmGprs.remoteIp();
         m_oCalls.debug(__LINE__, QString::asprintf("pppd active sInterface_name: %s sTty_device: %s iSpeed %d remote "
                                                    "IP: '%s' Local IP: '%s'\n",
@@ -41,8 +75,8 @@ void CData::Signal_sigRunGsmGprs(int iProcessID)
                                                    qPrintable(m_oRunGsmGprs.localIp())));
     } else if (iMode == 3) {
         m_oCalls.debug(__LINE__, QStringLiteral("pppd not active"));
-        m_bPppUp = false;
-        m_bPppStopped = true;
+        m_oMachine.setPppdUp(false);
+        m_oMachine.setPppdStopped(true);
         m_sRemoteIp.clear();
     }
     m_oCalls.debug(__LINE__, QStringLiteral("Received sigRunGsmGprs! Mode = ") + QString::number(iMode));
@@ -66,7 +100,18 @@ void CData::Signal_sigRuntimeFtpTransferStatus(int iProcessID)
         return;
     m_oCalls.debug(__LINE__, QStringLiteral("'getRuntimeFtpTransferStatus' received"));
     // The wait for the result counts from the last status update.
-    m_bWaitTimePending = true;
+    m_oMachine.noteStatusUpdate();
+
+    const CTransferVerdict verdict = judgeTransferStatus(m_oMachine.currentTransferType(), m_oRunFtpTransferStatus);
+    if (!verdict.bJudged)
+        return;
+    log(verdict.progress);
+    if (!verdict.result.sText.isEmpty())
+        log(verdict.result);
+    if (verdict.bFinished)
+        m_oMachine.setTransferFinished(verdict.bFinishedWithError);
+    if (!verdict.sRemovePath.isEmpty())
+        QFile::remove(verdict.sRemovePath);
 }
 
 void CData::Signal_RuntimeVpnChanged(int iProcessID)

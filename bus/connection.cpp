@@ -101,9 +101,5 @@ void CData::subscribeBusSignals(QDBusConnection &bus)
 
 void CData::resetLinkState()
 {
-    m_iState = PPP_IDLE;
-    m_iPrevState = PPP_IDLE;
-    m_iTransferFailureCount = 0;
-    m_iDnsFailureCount = 0;
-    m_bGpsTransferActive = false;
+    m_oMachine.resetOnConnect();
 }

@@ -62,6 +62,11 @@ void CData::readSwUpdateSetup()
             .isNull())
         return;
     m_oCalls.debug(__LINE__, swUpdateParameterText(m_oSetFtpSwUpdate));
+    QList<CLogLine> aLog;
+    if (m_oSwUpdateSchedule.recompute(m_oSetFtpSwUpdate, QDateTime::currentDateTime(), aLog) < 0)
+        m_oCalls.warning(__LINE__, QStringLiteral("Error in ") + swUpdateParameterText(m_oSetFtpSwUpdate));
+    for (const CLogLine &line : aLog)
+        log(line);
 }
 
 void CData::readFtpServiceSetup()

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "controller/ctransfermachine.h"
+#include "files/cfilesource.h"
+#include "files/cswupdateschedule.h"
+#include "files/ctriggerhandling.h"
+
 #include <QObject>
 #include <QString>
 
@@ -23,7 +28,7 @@ class QSocketNotifier;
 class QTimer;
 
 // The controller: owns the timers, the bus side and the transfer machinery.
-class CData : public QObject
+class CData : public QObject, public CTransferHost, public CFileSource
 {
     Q_OBJECT
 
@@ -66,6 +71,9 @@ private slots:
     void Signal_SetupGpsTrackingChanged(int iProcessID);
     // ---- end bus side ----
 
+    // An event file requested by the trigger monitor.
+    void onSigStartEventFile(bool bForced);
+
     // ---- bus side: signals relayed to /Signals by the SignalsAdaptor ----
 signals:
     void sigTrigger(int iProcess);
@@ -93,11 +101,11 @@ private:
     int m_iSetupPollRate = 1000;
 
     // Transfer requests of the operator and the monitor.
-    bool m_bGpsFileRequested = false;
-    bool m_bAutoEventFileRequested = false;
-    bool m_bAutoEventFileForced = false;
-    int m_iManFileType = 0;
+    CTriggerRequests m_oRequests;
     bool m_bSwUpdateAfterRestart = true;
+    CSwUpdateSchedule m_oSwUpdateSchedule;
+    // The link and transfer machine; its cycle is datad().
+    CTransferMachine m_oMachine{*this};
 
     // Link keeping and the offline request.
     bool m_bLtServerEnabled = false;
@@ -110,21 +118,6 @@ private:
     bool m_bConnected = false;
 
     // ---- bus side: connection, handshake, change handling ----
-public:
-    // Link and transfer states; the names are those of the state-change line.
-    enum EPppState {
-        PPP_IDLE = 1,
-        GPRS_WAIT,
-        PPP_STARTUP,
-        PPP_STARTUP_WAIT,
-        SEND_INFO_FILE,
-        FILE_TRANSFER_ACTIVE,
-        FILE_WAIT_FINISH,
-        FILE_TRANSFER_FINISHED,
-        PPP_SHUTDOWN,
-        PPP_DISABLED
-    };
-
 private:
     void createProxies(const QDBusConnection &bus);
     void subscribeProxySignals();
@@ -177,17 +170,60 @@ private:
     CSetGeneralNonWM m_oSetGeneralNonWM;
 
     // What the dial-up publishes about the link.
-    bool m_bPppUp = false;
-    bool m_bPppStopped = false;
     QString m_sRemoteIp;
-
-    // Link and transfer state, reset on every connection.
-    int m_iState = PPP_IDLE;
-    int m_iPrevState = PPP_IDLE;
-    int m_iDnsFailureCount = 0;
-    int m_iTransferFailureCount = 0;
-    bool m_bGpsTransferActive = false;
-    bool m_bWaitTimePending = false;
     bool m_bSwUpdateGuiRequested = false;
     // ---- end bus side ----
+
+    // ---- transfer controller: what the machine and the file builders use ----
+public:
+    void log(const CLogLine &line) override;
+    bool gsmModuleReady() override;
+    void startDialUp() override;
+    void stopDialUp() override;
+    void killDialUp() override;
+    void killFtpClient() override;
+    bool nameResolves() override;
+    void restartModule(int iReason) override;
+    TransferType nextTransfer(bool bConsume, QString &sFileName) override;
+    void startTransfer(TransferType eType, const QString &sFileName) override;
+    bool sendInfoFile() override;
+    void resetTransferStatus() override;
+    void writeGsmFtpEntry(int iEventCode) override;
+    bool serviceServerConfigured() const override;
+    int idleTimeSeconds() const override;
+    bool linkKeptForLtServerOrVpn() const override;
+    bool offlineRequested() const override;
+    void clearOfflineRequest() override;
+    int offlineSeconds() const override;
+
+    QDateTime nowUtc() const override;
+    bool hasLogbook() const override;
+    QByteArray logbookRow(const CLogbookFilter &filter) override;
+    QByteArray trackingRow(const CLogbookFilter &filter) override;
+    bool readGsmSettings(CSetGsm &settings) override;
+    int writeGsmSettings(CSetGsm &settings) override;
+    const CSetGeneralNonWM &generalSetup() const override { return m_oSetGeneralNonWM; }
+    bool generalSetupAnswers() override;
+    bool hasSetup() const override { return m_pDataSetup != nullptr; }
+    bool readGeneralWM(CSetGeneralWM &setup) override;
+    bool readMeter(int iIndex, CSetMeterWM &meter) override;
+    QByteArray productRecord(const CLogbookFilter &filter) override;
+    bool hasRuntimeWM() const override { return m_pDataRuntimeWM != nullptr; }
+    bool readSealState(CRunSealStateLGMWM &seal) override;
+    bool readRuntimeGeneralNonWM(CRunGeneralNonWM &runtime) override;
+    bool readRuntimeGeneralWM(CRunGeneralWM &runtime) override;
+    bool readRuntimeGsmGprs(CRunGsmGprs &runtime) override;
+    bool readSetupGsmGprs(CSetGsmGprs &setup) override;
+    bool readRuntimeVpn(CRunVpn &runtime) override;
+    bool readSetupGeneralNonWM(CSetGeneralNonWM &setup) override;
+    int writeGsmFtpEntry(const QByteArray &baRow) override;
+
+private:
+    // Files requested since the last cycle, built before the machine runs.
+    void buildRequestedFiles();
+    // Publishes the status record as it stands.
+    void writeTransferStatus(CRunFtpTransferStatus &status);
+    void runFtpClient(const QString &sOption, const QString &sFileName);
+    void runTriggerActions(const QList<CTriggerAction> &aActions);
+    // ---- end transfer controller ----
 };

@@ -1,13 +1,44 @@
-#include "controller/cdata.h"
-
 #include "app/cclock.h"
+#include "controller/cdata.h"
+#include "files/ceventfilerun.h"
+#include "files/cgpsfile.h"
 
 #include <QTimer>
 
-// The cycle of the link and transfer machine. Until the machine's steps
-// exist the cycle only keeps its own timer going.
+// One cycle: first the files asked for since the last cycle, then one step
+// of the link and transfer machine. The timer is stopped meanwhile, so
+// cycles never overlap however long the files take.
 void CData::datad()
 {
     m_pCycleTimer->stop();
-    m_pCycleTimer->start(CClock::instance().intervalMs(5000));
+    int iNextMs = CTransferMachine::CycleMs;
+    if (m_bProcessStarted) {
+        buildRequestedFiles();
+        iNextMs = m_oMachine.step();
+    }
+    m_pCycleTimer->start(CClock::instance().intervalMs(iNextMs));
+}
+
+void CData::buildRequestedFiles()
+{
+    if (m_oRequests.bGpsFileRequested) {
+        if (m_oMachine.gpsTransferActive()) {
+            m_oCalls.debug(__LINE__, QStringLiteral("GPS file transfer is active"));
+        } else if (m_oSetGsmGprsFtpData.sDomain().size() > 1) {
+            if (!m_bLtServerEnabled || m_bGpsTracking)
+                CGpsFileRun(*this).GetGpsData();
+            m_oRequests.bGpsFileRequested = false;
+        }
+    }
+    if (m_oRequests.bAutoEventFileRequested) {
+        CEventFileRun(*this).GetAutoLogbookData(m_oRequests.bAutoEventFileForced);
+        m_oRequests.bAutoEventFileRequested = false;
+        m_oRequests.bAutoEventFileForced = false;
+    }
+    if (m_oRequests.iManFileType != ManFile_NoTransfer) {
+        m_oCalls.debug(__LINE__, QStringLiteral("Build transfer file for man. Event-File"));
+        CEventFileRun(*this).GetManLogbookData(ManFileType(m_oRequests.iManFileType), m_oRequests.dtManStartUtc,
+                                                m_oRequests.dtManEndUtc);
+        m_oRequests.iManFileType = ManFile_NoTransfer;
+    }
 }

@@ -151,10 +151,10 @@ const ETrigger aTriggerOrder[] = {
 
 } // namespace
 
-CTriggerOutcome handleTransferTrigger(CRunTriggerFtpTransfer &oTrigger, const CServerSwitches &servers,
+CTransferTriggerOutcome handleTransferTrigger(CRunTriggerFtpTransfer &oTrigger, const CServerSwitches &servers,
                                       CTriggerRequests &requests)
 {
-    CTriggerOutcome outcome;
+    CTransferTriggerOutcome outcome;
     for (const ETrigger eTrigger : aTriggerOrder) {
         if (takeTrigger(eTrigger, oTrigger, servers, requests, outcome.aActions))
             outcome.bWriteBack = true;

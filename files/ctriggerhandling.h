@@ -36,7 +36,7 @@ struct CTriggerAction
     int iCreateTestFile = 0;
 };
 
-struct CTriggerOutcome
+struct CTransferTriggerOutcome
 {
     // Some request bit was set: the record goes back with the handled bits cleared.
     bool bWriteBack = false;
@@ -45,7 +45,7 @@ struct CTriggerOutcome
 
 // Handles every set request bit of the record in the fixed order and
 // clears it in the record.
-CTriggerOutcome handleTransferTrigger(CRunTriggerFtpTransfer &oTrigger, const CServerSwitches &servers,
+CTransferTriggerOutcome handleTransferTrigger(CRunTriggerFtpTransfer &oTrigger, const CServerSwitches &servers,
                                       CTriggerRequests &requests);
 
 // An automatic event-file request of the trigger monitor; bForced sticks

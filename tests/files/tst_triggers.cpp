@@ -123,7 +123,7 @@ private slots:
         CTriggerRequests requests;
         requests.bGpsFileRequested = !bEnabled; // a refused GPS trigger also drops an older request
         const bool bGpsBefore = requests.bGpsFileRequested;
-        const CTriggerOutcome outcome = handleTransferTrigger(
+        const CTransferTriggerOutcome outcome = handleTransferTrigger(
             oTrigger, CServerSwitches(bEnabled, bEnabled, bEnabled, bEnabled ? "ftp.example.org" : "x"), requests);
 
         QVERIFY(outcome.bWriteBack);
@@ -142,7 +142,7 @@ private slots:
     {
         CRunTriggerFtpTransfer oTrigger;
         CTriggerRequests requests;
-        const CTriggerOutcome outcome = handleTransferTrigger(oTrigger, CServerSwitches(true, true, true), requests);
+        const CTransferTriggerOutcome outcome = handleTransferTrigger(oTrigger, CServerSwitches(true, true, true), requests);
         QVERIFY(!outcome.bWriteBack);
         QVERIFY(outcome.aActions.isEmpty());
     }
@@ -156,7 +156,7 @@ private slots:
         oTrigger.setTriggerType(QStringLiteral("Event"));
         CTriggerRequests requests;
         // Data and update on, service off.
-        const CTriggerOutcome outcome =
+        const CTransferTriggerOutcome outcome =
             handleTransferTrigger(oTrigger, CServerSwitches(true, false, true, "ftp.example.org"), requests);
         QVERIFY(outcome.bWriteBack);
         const QStringList asWant{
@@ -206,7 +206,7 @@ private slots:
         oTrigger.setField(11, QStringLiteral("text two"));
 
         CTriggerRequests requests;
-        const CTriggerOutcome outcome =
+        const CTransferTriggerOutcome outcome =
             handleTransferTrigger(oTrigger, CServerSwitches(true, false, false, "ftp.example.org"), requests);
         QVERIFY(outcome.bWriteBack);
         QCOMPARE(describeAll(outcome.aActions),
