@@ -75,6 +75,19 @@ if ls "$ROOT/var/log/FTL" | grep -q '^EVEl'; then fail "sent event file left in 
 kill -TERM "$DAEMON"
 wait "$DAEMON" || fail "daemon did not end with code 0"
 PIDS=$(echo "$PIDS" | sed "s/\b$DAEMON\b//")
+LOGFILE="$ROOT/var/log/Tankora/ftp_d.log"
+if [ -n "${VEHICLE_STORY:-}" ]; then
+    echo "--- the daemon's day, state by state"
+    grep -E 'Statechange|Start transfer|finished|failed|seal breaks|Create auto' "$LOGFILE" \
+        | sed -E 's/^NOID\([0-9]+\):[0-9-]+_([0-9:]+):[0-9]+ [DW] File: [A-Za-z]+ Line: *[0-9]+ *: */\1  /'
+fi
+count() { grep -c "$1" "$LOGFILE" || true; }
+echo "--- summary"
+printf '%-28s %s\n' "files built" "$(count 'Start creation of new file')" \
+    "files sent" "$(ls "$OFFICE" | wc -l)" \
+    "bytes at the back office" "$(cat "$OFFICE"/* | wc -c)" \
+    "link sessions" "$(count "start the 'pppd' process")" \
+    "failed transfers" "$(count 'Transfer failed')"
 say "back office holds:"
 ls -l "$OFFICE"
 say "vehicle run passed"
