@@ -5,20 +5,10 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include "tests/support/crecordingshell.h"
+
 #include <QTest>
 
-namespace {
-class CRecordingShell : public CShell
-{
-public:
-    int run(const QString &sCommand) override
-    {
-        asCommands << sCommand;
-        return 0;
-    }
-    QStringList asCommands;
-};
-} // namespace
 
 // Construction of the controller inside a sandbox root: the settings file,
 // the killed dial-up and the removed event files.

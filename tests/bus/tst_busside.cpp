@@ -15,6 +15,8 @@
 #include <QMutex>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include "tests/support/crecordingshell.h"
+
 #include <QTest>
 
 namespace {
@@ -48,17 +50,6 @@ int ownPid()
     return int(QCoreApplication::applicationPid());
 }
 
-// The shell as the daemon sees it: every command is kept, none is run.
-class CRecordingShell : public CShell
-{
-public:
-    int run(const QString &sCommand) override
-    {
-        asCommands << sCommand;
-        return 0;
-    }
-    QStringList asCommands;
-};
 
 } // namespace
 
