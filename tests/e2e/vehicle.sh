@@ -30,13 +30,17 @@ printf '[DEBUG_MESSAGES]\nDisplay_Message=0\nDisplay_Level=0\nLog_Level=0\n' > "
 
 PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$PORT" -u truck -P tanker -d "$OFFICE" -w >"$ROOT/ftpd.log" 2>&1 &
-PIDS="$PIDS $!"
+FTPD=$!
+PIDS="$PIDS $FTPD"
 
 "$BUILD/sim/tankora-service" --profile "$SRC/sim/profiles/truck.json" >"$ROOT/service.log" 2>&1 &
 PIDS="$PIDS $!"
 "$CTL" wait-for CRunGsm 9 4 --timeout 20000 >/dev/null || fail "service did not come up"
 "$CTL" set CSetGsmGprsFtpData 1 "127.0.0.1:$PORT" >/dev/null
 say "back office on port $PORT, service up"
+
+# A mailbox file another process left for the back office.
+echo "delivery note 0001" > "$ROOT/var/log/log_tx/mail_0001.txt"
 
 FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "$BUILD/ftp_data" &
 DAEMON=$!
@@ -67,6 +71,18 @@ say "event file arrived: $(ls "$OFFICE" | grep '^EVE' | head -n 1)"
 "$CTL" trigger gps >/dev/null
 wait_for_office '^GPS_.*\.ftl$' 120 || fail "no GPS file at the back office"
 say "GPS file arrived: $(ls "$OFFICE" | grep '^GPS_' | head -n 1)"
+
+wait_for_office '^mail_0001.txt$' 60 || fail "mailbox file did not arrive"
+say "mailbox file arrived"
+wait_for_log "seconds (CSetGsmGprs.IdleTime)" 120 || fail "link not taken down after the idle time"
+[ "$(grep -c "start the 'pppd' process" "$ROOT/var/log/Tankora/ftp_d.log")" = 1 ] || fail "link brought up more than once"
+say "link taken down after the idle time, one session for all files"
+
+# The back office goes away: failed transfers pile up until the module is reset.
+kill "$FTPD"
+echo "delivery note 0002" > "$ROOT/var/log/log_tx/mail_0002.txt"
+wait_for_log "Reset GPRS module" 180 || fail "no module reset with the back office down"
+say "back office down: transfers failed, GSM module reset requested"
 
 EVE=$(ls "$OFFICE" | grep '^EVEl' | head -n 1)
 head -n 1 "$OFFICE/$EVE" | grep -q '^0,[0-9]\{14\},1.00' || fail "event file does not start with the FTL header"
