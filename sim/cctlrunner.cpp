@@ -233,22 +233,22 @@ int CCtlRunner::runGsmState(const CCtlCommand &command)
 int CCtlRunner::runAddRow(const CCtlCommand &command)
 {
     const QStringList &as = command.asArgs;
-    CLogRowSpec spec;
+    CLogRowParts oParts;
     bool abOk[3] = {false, false, false};
-    spec.LogType = as[0].toInt(&abOk[0]);
-    spec.LogSubType = as[1].toInt(&abOk[1]);
-    spec.Compartment = as[2].toInt(&abOk[2]);
+    oParts.LogType = as[0].toInt(&abOk[0]);
+    oParts.LogSubType = as[1].toInt(&abOk[1]);
+    oParts.Compartment = as[2].toInt(&abOk[2]);
     if (!abOk[0] || !abOk[1] || !abOk[2])
         return fail(QStringLiteral("type, subtype and compartment are numbers"));
     CFieldValue stamp;
     if (!fieldValueFromText(EFieldType::DateTime, as[3], &stamp))
         return fail(QStringLiteral("\"%1\" is not an ISO 8601 date-time").arg(as[3]));
-    spec.DateTime = std::get<QDateTime>(stamp);
-    const QString sKinds = command.sKinds.isEmpty() ? payloadKinds(spec.LogType) : command.sKinds;
+    oParts.DateTime = std::get<QDateTime>(stamp);
+    const QString sKinds = command.sKinds.isEmpty() ? payloadKinds(oParts.LogType) : command.sKinds;
     QString sError;
-    if (!payloadFromTexts(sKinds, as.mid(4), &spec.aPayload, &sError))
+    if (!payloadFromTexts(sKinds, as.mid(4), &oParts.aPayload, &sError))
         return fail(sError);
-    return runSimCall(QStringLiteral("addLogbookRow"), {buildLogRow(spec)});
+    return runSimCall(QStringLiteral("addLogbookRow"), {buildLogRow(oParts)});
 }
 
 int CCtlRunner::runTransferStatus(const CCtlCommand &command)

@@ -68,22 +68,22 @@ bool payloadFromJson(const QString &sKinds, const QJsonArray &aValues, QVector<C
                           });
 }
 
-QByteArray buildLogRow(const CLogRowSpec &spec)
+QByteArray buildLogRow(const CLogRowParts &oParts)
 {
-    CLogBase header(spec.LogType);
-    header.LogSubType = spec.LogSubType;
-    header.Compartment = spec.Compartment;
-    header.AuxValue = spec.AuxValue;
-    if (spec.DateTime.isValid())
-        header.DateTime = spec.DateTime;
-    const bool bTracking = spec.LogType == LOGTYPE_TRACKING;
+    CLogBase header(oParts.LogType);
+    header.LogSubType = oParts.LogSubType;
+    header.Compartment = oParts.Compartment;
+    header.AuxValue = oParts.AuxValue;
+    if (oParts.DateTime.isValid())
+        header.DateTime = oParts.DateTime;
+    const bool bTracking = oParts.LogType == LOGTYPE_TRACKING;
     QByteArray baRow;
     QDataStream stream(&baRow, QIODevice::WriteOnly);
     prepareRecordStream(stream);
     header.writeHeader(stream);
     // Tracking rows have their own payload version and a full reserve.
     stream << qint32(bTracking ? 1 : 256) << (bTracking ? QByteArray(32, '\0') : QByteArray());
-    for (const CFieldValue &value : spec.aPayload)
+    for (const CFieldValue &value : oParts.aPayload)
         writeFieldValue(stream, value);
     return baRow;
 }

@@ -8,7 +8,7 @@
 #include <QVector>
 
 // A logbook row as a vehicle profile or tankora-ctl describes it.
-struct CLogRowSpec
+struct CLogRowParts
 {
     qint32 LogType = 0;
     qint32 LogSubType = -1;
@@ -34,4 +34,4 @@ bool payloadFromJson(const QString &sKinds, const QJsonArray &aValues, QVector<C
                      QString *psError);
 
 // Header, payload version, reserve and fields, as the service stores a row.
-QByteArray buildLogRow(const CLogRowSpec &spec);
+QByteArray buildLogRow(const CLogRowParts &oParts);

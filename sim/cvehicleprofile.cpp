@@ -38,24 +38,24 @@ bool parseRecord(const QJsonObject &entry, CProfileRecord *pRecord, QString *psE
 
 bool parseRow(const QJsonObject &entry, QByteArray *pbaRow, QString *psError)
 {
-    CLogRowSpec spec;
-    spec.LogType = entry.value(QLatin1String("type")).toInt();
-    spec.LogSubType = entry.value(QLatin1String("subtype")).toInt(-1);
-    spec.Compartment = entry.value(QLatin1String("compartment")).toInt(-1);
-    spec.AuxValue = entry.value(QLatin1String("aux")).toInt(0);
+    CLogRowParts oParts;
+    oParts.LogType = entry.value(QLatin1String("type")).toInt();
+    oParts.LogSubType = entry.value(QLatin1String("subtype")).toInt(-1);
+    oParts.Compartment = entry.value(QLatin1String("compartment")).toInt(-1);
+    oParts.AuxValue = entry.value(QLatin1String("aux")).toInt(0);
     CFieldValue stamp;
     if (entry.contains(QLatin1String("time"))) {
         if (!fieldValueFromJson(EFieldType::DateTime, entry.value(QLatin1String("time")), &stamp)) {
             *psError = QStringLiteral("time is not an ISO 8601 date-time");
             return false;
         }
-        spec.DateTime = std::get<QDateTime>(stamp);
+        oParts.DateTime = std::get<QDateTime>(stamp);
     }
-    const QString sKinds = entry.value(QLatin1String("kinds")).toString(payloadKinds(spec.LogType));
+    const QString sKinds = entry.value(QLatin1String("kinds")).toString(payloadKinds(oParts.LogType));
     const QJsonArray aPayload = entry.value(QLatin1String("payload")).toArray();
-    if (!payloadFromJson(sKinds, aPayload, &spec.aPayload, psError))
+    if (!payloadFromJson(sKinds, aPayload, &oParts.aPayload, psError))
         return false;
-    *pbaRow = buildLogRow(spec);
+    *pbaRow = buildLogRow(oParts);
     return true;
 }
 

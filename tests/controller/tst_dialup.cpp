@@ -242,7 +242,7 @@ private slots:
         CSystemShell().run(sCommand);
 
         const QString sOut = root.filePath(QStringLiteral("usr/sbin/env.out"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sOut), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sOut), 30000);
         QFile out(sOut);
         QVERIFY(out.open(QIODevice::ReadOnly));
         const QList<QByteArray> aValues = out.readAll().split('\0');

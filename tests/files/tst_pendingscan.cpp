@@ -16,12 +16,12 @@ const QString sFtl = QStringLiteral("/var/log/FTL");
 const QString sMbx = QStringLiteral("/var/log/log_tx");
 
 // Listings written as "pattern:name,name;pattern:name" for compact tables.
-CPendingListings listingsOf(const QString &sSpec)
+CPendingListings listingsOf(const QString &sListing)
 {
     CPendingListings listings;
     listings.sFtlDirectory = sFtl;
     listings.sMailboxDirectory = sMbx;
-    const QStringList asParts = sSpec.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QStringList asParts = sListing.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString &sPart : asParts) {
         const QString sPattern = sPart.section(QLatin1Char(':'), 0, 0);
         const QStringList asNames = sPart.section(QLatin1Char(':'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);

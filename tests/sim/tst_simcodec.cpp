@@ -35,15 +35,15 @@ const QDateTime g_dtRow = utc(2026, 12, 1, 6, 10);
 // A row as the profile or tankora-ctl describes it, with the payload as text.
 QByteArray rowOfTexts(qint32 iLogType, qint32 iSubType, qint32 iCompartment, const QStringList &asValues)
 {
-    CLogRowSpec spec;
-    spec.LogType = iLogType;
-    spec.LogSubType = iSubType;
-    spec.Compartment = iCompartment;
-    spec.DateTime = g_dtRow;
+    CLogRowParts oParts;
+    oParts.LogType = iLogType;
+    oParts.LogSubType = iSubType;
+    oParts.Compartment = iCompartment;
+    oParts.DateTime = g_dtRow;
     QString sError;
-    if (!payloadFromTexts(payloadKinds(iLogType), asValues, &spec.aPayload, &sError))
+    if (!payloadFromTexts(payloadKinds(iLogType), asValues, &oParts.aPayload, &sError))
         return sError.toUtf8();
-    return buildLogRow(spec);
+    return buildLogRow(oParts);
 }
 
 // The same row written by the daemon's own entry class.

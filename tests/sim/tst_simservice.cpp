@@ -59,10 +59,10 @@ QByteArray logbookCall(const char *pszMethod, const QByteArray &baFilter)
 
 QByteArray rowOf(qint32 iLogType, const QDateTime &dt)
 {
-    CLogRowSpec spec;
-    spec.LogType = iLogType;
-    spec.DateTime = dt;
-    return buildLogRow(spec);
+    CLogRowParts oParts;
+    oParts.LogType = iLogType;
+    oParts.DateTime = dt;
+    return buildLogRow(oParts);
 }
 
 QDateTime utc(int iHour, int iMinute)

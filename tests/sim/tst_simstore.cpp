@@ -12,10 +12,10 @@ QDateTime utc(int iHour, int iMinute)
 
 QByteArray rowAt(qint32 iLogType, const QDateTime &dt)
 {
-    CLogRowSpec spec;
-    spec.LogType = iLogType;
-    spec.DateTime = dt;
-    return buildLogRow(spec);
+    CLogRowParts oParts;
+    oParts.LogType = iLogType;
+    oParts.DateTime = dt;
+    return buildLogRow(oParts);
 }
 } // namespace
 
