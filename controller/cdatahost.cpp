@@ -1,5 +1,6 @@
 // What the link and transfer machine asks of the controller: the dial-up,
 // the FTP client, the pending-file scan and the setups it keeps.
+#include "controller/clogline.h"
 #include "app/cpaths.h"
 #include "app/cshell.h"
 #include "bus/runtimeinterface.h"
@@ -18,12 +19,7 @@
 namespace {
 
 // The public host whose name the link must resolve before anything is sent.
-const char *const pszTestHost = "www.google.com";
-
-QString quoted(const QString &s)
-{
-    return QStringLiteral("\"") + s + QStringLiteral("\"");
-}
+const char *const pszTestHost = "debian.org";
 
 } // namespace
 
@@ -49,7 +45,7 @@ bool CData::gsmModuleReady()
 void CData::startDialUp()
 {
     Signal_sigRunGsm(0);
-    m_oCalls.debug(__LINE__, QStringLiteral("GPRS module Name = ") + quoted(m_oRunGsm.moduleName()));
+    m_oCalls.debug(__LINE__, QStringLiteral("GPRS module Name = ") + quotedText(m_oRunGsm.moduleName()));
     const QString sCommand = dialupCommand(m_oSetGsmGprs, m_oRunGsm.moduleName());
     m_oCalls.debug(__LINE__, QStringLiteral("CMD ") + sCommand);
     const int iStatus = CShell::instance().run(sCommand);
@@ -78,13 +74,13 @@ void CData::killFtpClient()
 bool CData::nameResolves()
 {
     const QString sHost = dnsTestHost(QString::fromLatin1(pszTestHost));
-    m_oCalls.debug(__LINE__, QStringLiteral(": Test DNS request for: ") + quoted(sHost));
+    m_oCalls.debug(__LINE__, QStringLiteral(": Test DNS request for: ") + quotedText(sHost));
     // Only the name is resolved; no echo request is sent.
     if (!gethostbyname(sHost.toLocal8Bit().constData())) {
-        m_oCalls.warning(__LINE__, QStringLiteral("ping to '") + quoted(sHost) + QStringLiteral("'' failed"));
+        m_oCalls.warning(__LINE__, QStringLiteral("ping to '") + quotedText(sHost) + QStringLiteral("'' failed"));
         return false;
     }
-    m_oCalls.warning(__LINE__, QStringLiteral(": ping to '") + quoted(sHost) + QStringLiteral("' was OK"));
+    m_oCalls.warning(__LINE__, QStringLiteral(": ping to '") + quotedText(sHost) + QStringLiteral("' was OK"));
     return true;
 }
 
@@ -122,7 +118,7 @@ TransferType CData::nextTransfer(bool bConsume, QString &sFileName)
 void CData::runFtpClient(const QString &sOption, const QString &sFileName)
 {
     const QString sCommand = ftpClientCommand(sOption, sFileName);
-    m_oCalls.debug(__LINE__, quoted(sCommand));
+    m_oCalls.debug(__LINE__, quotedText(sCommand));
     const int iStatus = CShell::instance().run(sCommand);
     if (iStatus != 0)
         m_oCalls.warning(__LINE__, ftpClientReturnText(iStatus));

@@ -22,3 +22,10 @@ inline CLogLine warningLine(const QString &sText)
 {
     return {CLogLine::Warning, sText};
 }
+
+// A name, path or time in a log line, in double quotes as the log shows
+// everything the operator may need to find again.
+inline QString quotedText(const QString &sText)
+{
+    return QStringLiteral("\"") + sText + QStringLiteral("\"");
+}

@@ -1,3 +1,4 @@
+#include "controller/clogline.h"
 #include "controller/ctransferverdict.h"
 
 #include "app/cpaths.h"
@@ -54,11 +55,6 @@ const CKindRule *ruleFor(int iTransferType)
     return nullptr;
 }
 
-QString quoted(const QString &sText)
-{
-    return QLatin1Char('"') + sText + QLatin1Char('"');
-}
-
 QString byteCounts(EFraming eFraming, qint64 llTransferred, qint64 llTotal)
 {
     const QString sTransferred = QString::number(llTransferred);
@@ -108,11 +104,11 @@ CTransferVerdict judgeTransferStatus(int iTransferType, const CRunFtpTransferSta
     const qint32 iState = oStatus.state(pRule->eGroup);
     const QString sFileName = oStatus.fileName(pRule->eGroup);
     const QString sSubject = pRule->bNamesFile ? sFileName : transferStatusName(iState);
-    verdict.progress = debugLine(QLatin1String(pRule->pProgressLead) + quoted(sSubject) +
+    verdict.progress = debugLine(QLatin1String(pRule->pProgressLead) + quotedText(sSubject) +
                                  byteCounts(pRule->eFraming, oStatus.transferredBytes(pRule->eGroup),
                                             oStatus.totalBytes(pRule->eGroup)));
 
-    const QString sResultStart = QLatin1String(pRule->pResultLead) + quoted(sFileName);
+    const QString sResultStart = QLatin1String(pRule->pResultLead) + quotedText(sFileName);
     if (iState == FtpTransferFinished) {
         verdict.bFinished = true;
         verdict.result = debugLine(sResultStart + QStringLiteral("' finished"));

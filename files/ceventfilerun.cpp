@@ -3,6 +3,7 @@
 #include "files/cfilesource.h"
 #include "files/cftlnames.h"
 #include "files/crunclock.h"
+#include "files/ctriggerhandling.h"
 #include "logbook/cftlline.h"
 #include "logbook/clogfactory.h"
 #include "logbook/cloglevelvolume.h"
@@ -12,11 +13,6 @@
 namespace {
 
 const QString sEventPrefix = QStringLiteral("EVE");
-
-QString filterTime(const QDateTime &dt)
-{
-    return QStringLiteral("\"") + dt.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss,zzz")) + QStringLiteral("\"");
-}
 
 } // namespace
 
@@ -168,8 +164,8 @@ void CEventFileRun::GetManLogbookData(ManFileType eType, const QDateTime &dtStar
     filter.setStartRowID(1);
     filter.setStart(dtStartUtc);
     filter.setEnd(dtEndUtc);
-    log(debugLine(QStringLiteral("Filter start (UTC) ") + filterTime(dtStartUtc) + QStringLiteral(", end (UTC) ")
-                  + filterTime(dtEndUtc)));
+    log(debugLine(QStringLiteral("Filter start (UTC) ") + quotedText(triggerTimeText(dtStartUtc)) + QStringLiteral(", end (UTC) ")
+                  + quotedText(triggerTimeText(dtEndUtc))));
     for (;;) {
         const QByteArray baRow = m_source.logbookRow(filter);
         if (baRow.isEmpty() || dtEndUtc < LogRow::DateTime(baRow))

@@ -3,7 +3,6 @@
 #include "files/cfilesource.h"
 #include "files/cftlheader.h"
 #include "files/cftlnames.h"
-#include "files/cquotedtext.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,6 @@
 #include "files/cfilesource.h"
 #include "files/cftlfilewriter.h"
 #include "files/cftlnames.h"
-#include "files/cquotedtext.h"
 #include "files/crunclock.h"
 #include "logbook/cftlline.h"
 #include "logbook/cftlposition.h"

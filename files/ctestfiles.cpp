@@ -7,7 +7,6 @@
 #include "files/cftlfilewriter.h"
 #include "files/cftlheader.h"
 #include "files/cftlnames.h"
-#include "files/cquotedtext.h"
 #include "files/crunclock.h"
 
 #include <QFile>

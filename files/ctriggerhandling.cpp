@@ -1,3 +1,4 @@
+#include "controller/clogline.h"
 #include "files/ctriggerhandling.h"
 
 #include "controller/ctransfertypes.h"
@@ -46,16 +47,11 @@ int manFileTypeOf(const QString &sTriggerType)
     return ManFile_NoTransfer;
 }
 
-QString quoted(const QString &sText)
-{
-    return QLatin1Char('"') + sText + QLatin1Char('"');
-}
-
 void takeManualTrigger(CRunTriggerFtpTransfer &oTrigger, CTriggerRequests &requests, QList<CTriggerAction> &aActions)
 {
     const QString sTriggerType = oTrigger.sTriggerType();
     aActions << logOnly(
-        warningLine(QStringLiteral("Trigger for man. Event-File transfer received, trigger type:") + quoted(sTriggerType)));
+        warningLine(QStringLiteral("Trigger for man. Event-File transfer received, trigger type:") + quotedText(sTriggerType)));
     requests.iManFileType = manFileTypeOf(sTriggerType);
     requests.dtManStartUtc = oTrigger.dtTriggerStartUtc();
     requests.dtManEndUtc = oTrigger.dtTriggerEndUtc();
@@ -68,8 +64,8 @@ void takeManualTrigger(CRunTriggerFtpTransfer &oTrigger, CTriggerRequests &reque
     oTrigger.setField(iText2Field, QStringLiteral(""));
     oTrigger.setTriggerType(QStringLiteral(""));
 
-    aActions << logOnly(warningLine(QStringLiteral("Trigger start (UTC)") + quoted(triggerTimeText(requests.dtManStartUtc)) +
-                                    QStringLiteral(", Trigger end (UTC)") + quoted(triggerTimeText(requests.dtManEndUtc))));
+    aActions << logOnly(warningLine(QStringLiteral("Trigger start (UTC)") + quotedText(triggerTimeText(requests.dtManStartUtc)) +
+                                    QStringLiteral(", Trigger end (UTC)") + quotedText(triggerTimeText(requests.dtManEndUtc))));
 }
 
 // Handles one request bit; false when it was not set.

@@ -1,3 +1,4 @@
+#include "controller/clogline.h"
 #include "trigger/ctriggerrules.h"
 
 #include "records/cmainmode.h"
@@ -7,11 +8,6 @@
 
 namespace {
 
-QString quoted(const QString &sText)
-{
-    return QLatin1Char('"') + sText + QLatin1Char('"');
-}
-
 QString minutesText(int iMinutes)
 {
     return QString::number(iMinutes) + QStringLiteral(" min");
@@ -20,7 +16,7 @@ QString minutesText(int iMinutes)
 // "( main mode: "MainModeLoading" )"
 QString modeSuffix(int iMainMode)
 {
-    return QStringLiteral("( main mode: ") + quoted(getMainModeText(iMainMode)) + QStringLiteral(" )");
+    return QStringLiteral("( main mode: ") + quotedText(getMainModeText(iMainMode)) + QStringLiteral(" )");
 }
 
 QString pendingText(const QString &sWhat, int iMainMode)
@@ -64,7 +60,7 @@ public:
     void report(int iReason, int iCompartment)
     {
         m_outcome.state.bPending = false;
-        log(QStringLiteral("Create auto. event file, reason: ") + quoted(getReasonText(iReason, iCompartment)));
+        log(QStringLiteral("Create auto. event file, reason: ") + quotedText(getReasonText(iReason, iCompartment)));
         add({ETriggerStep::Emit, QString(), iReason == ReasonTimeTrigger, iReason, 0});
         if (!timeTriggerActive())
             return;
@@ -227,7 +223,7 @@ CTriggerOutcome mainModeChanged(const CTriggerState &state, const CTriggerSettin
         if (decision.timeTriggerActive() && !decision.state().bTimerRunning && !bNewInLoading) {
             decision.log(QStringLiteral("Restart FTL time trigger with a duration of ") +
                          minutesText(settings.iDurationMinutes) + QStringLiteral(" after leaving main mode: ") +
-                         quoted(getMainModeText(iOld)));
+                         quotedText(getMainModeText(iOld)));
             decision.startTimer(timeTriggerIntervalMs(settings.iDurationMinutes));
         }
         if (decision.state().bPending && !bNewInLoading)
