@@ -34,20 +34,6 @@ private slots:
         QCOMPARE(stateChangeLine(iState), "******** Statechange to \"" + sWant + "\" ********");
     }
 
-    void enumValues()
-    {
-        // The numbers are written to the log and compared by other processes.
-        QCOMPARE(int(PPP_IDLE), 1);
-        QCOMPARE(int(PPP_DISABLED), 10);
-        QCOMPARE(int(TransferGps), 1);
-        QCOMPARE(int(TransferLog), 5);
-        QCOMPARE(int(TransferSwUpdate), 9);
-        QCOMPARE(int(TransferInfo), 10);
-        QCOMPARE(int(TransferVpn), 12);
-        QCOMPARE(int(ManFile_Event), 3);
-        QCOMPARE(int(FtpTransferFinishedError), 10);
-    }
-
     void statusNames_data()
     {
         QTest::addColumn<int>("iState");
