@@ -131,6 +131,10 @@ void CEventFileRun::GetAutoLogbookData(bool bForced)
         pauseBetweenRows();
         if (ConvertLogbookRow(baRow, clock.dtLocalNow, clock.iOffsetSecs, false, ManFile_NoTransfer))
             bNothingWritten = false;
+        if (m_writer.writeFailed()) {
+            log(warningLine(QStringLiteral("Event file run stopped at row %1: it stays for the next run").arg(llRowID)));
+            return;
+        }
         // The stored progress never runs ahead of what is on disk.
         if (!advanceProgress(m_source, llRowID, false))
             return;

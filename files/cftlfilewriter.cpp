@@ -72,9 +72,17 @@ bool CFtlFileWriter::WriteFtlFile(const QString &sPrefix, const QString &sTag, c
         }
         baBytes += sLine.toLatin1() + "\r\n";
     }
+    // A half-written line must never reach the back office: on a failed
+    // write the file goes back to the size it had before this call.
+    const off_t llSizeBefore = ::lseek(iFd, 0, SEEK_END);
     if (!writeSyncClose(iFd, baBytes)) {
-        m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ")
-                                 + QString::fromLocal8Bit(std::strerror(errno))));
+        const QString sError = QString::fromLocal8Bit(std::strerror(errno));
+        if (bNew)
+            QFile::remove(sPath);
+        else if (llSizeBefore >= 0)
+            ::truncate(QFile::encodeName(sPath).constData(), llSizeBefore);
+        m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + sError));
+        m_bWriteFailed = true;
         return false;
     }
     return true;

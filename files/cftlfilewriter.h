@@ -22,6 +22,9 @@ public:
                       const QDateTime &dtFileTime);
     // The header-only event file of a forced automatic run.
     void writeHeaderOnlyFile(const QDateTime &dtFileTime);
+    // True once a write of this run failed (a full disk, say); the file was
+    // cut back to where it stood, so the row can be written again later.
+    bool writeFailed() const { return m_bWriteFailed; }
 
 private:
     // Opens for appending (created 0644); -1 after logging the failure.
@@ -30,6 +33,7 @@ private:
 
     CFileSource &m_source;
     QDateTime m_dtLocalNow;
+    bool m_bWriteFailed = false;
 };
 
 // Writes all bytes, riding over interrupted writes; false on an error.

@@ -370,6 +370,29 @@ private slots:
         QVERIFY(source.logged(QStringLiteral("Finish GetManLogbookData()")));
     }
 
+    // A full disk: the row is not counted as sent, the file keeps no half
+    // line, and the next run writes the row once.
+    void fullDiskKeepsRowForNextRun()
+    {
+        CFakeClock clock;
+        CFakeFileSource source;
+        CLogCOP first = copEntry(0);
+        CLogCOP second = copEntry(1);
+        source.addRow(first);
+        source.addRow(second);
+        const QString sPath = ftlPath(QStringLiteral("EVEl20240105093000.ftl"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), sPath));
+        CEventFileRun(source).GetAutoLogbookData(false);
+        QCOMPARE(source.gsm.iNextLogbookRowID(), 0);
+        QVERIFY(source.logged(QStringLiteral("Event file run stopped at row 1: it stays for the next run")));
+
+        QVERIFY(QFile::remove(sPath));
+        CEventFileRun(source).GetAutoLogbookData(false);
+        QCOMPARE(source.gsm.iNextLogbookRowID(), 3);
+        QCOMPARE(fileText(sPath), header(QStringLiteral("20240105081500"))
+                                      + lines({"42,20240105081500,,20,2,2", "42,20240105081600,,20,2,2"}));
+    }
+
     void unopenableFileLosesOnlyThatCall()
     {
         CFakeClock clock;
