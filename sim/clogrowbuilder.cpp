@@ -43,7 +43,8 @@ QString payloadKinds(qint32 iLogType)
 {
     static const QHash<qint32, QString> hKinds = {
         {LOGTYPE_TRACKING, QStringLiteral("p b")}, {3, QStringLiteral("4i 2s 4i")}, {4, QStringLiteral("3d s")},
-        {6, QStringLiteral("p")},        {8, QStringLiteral("s")},          {12, QStringLiteral("4i 2s t")},
+        {6, QStringLiteral("p")},        {7, QString()},                    {8, QStringLiteral("s")},
+        {11, QStringLiteral("i")},          {12, QStringLiteral("4i 2s t")},
         {17, QStringLiteral("2s")},      {19, QStringLiteral("i")},         {20, QStringLiteral("2s i s i")},
         {23, QStringLiteral("s i 3d i")},
     };
@@ -85,5 +86,7 @@ QByteArray buildLogRow(const CLogRowParts &oParts)
     stream << qint32(bTracking ? 1 : 256) << (bTracking ? QByteArray(32, '\0') : QByteArray());
     for (const CFieldValue &value : oParts.aPayload)
         writeFieldValue(stream, value);
+    for (const QByteArray &baRecord : oParts.aEmbedded)
+        stream.writeRawData(baRecord.constData(), int(baRecord.size()));
     return baRow;
 }

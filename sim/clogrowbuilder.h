@@ -16,6 +16,9 @@ struct CLogRowParts
     qint32 AuxValue = 0;
     QDateTime DateTime; // UTC
     QVector<CFieldValue> aPayload;
+    // Whole records after the payload fields (level-volume and seal
+    // entries embed them), each as the record writes itself.
+    QVector<QByteArray> aEmbedded;
 };
 
 // Logbook type of the tracking rows, which the service keeps apart.
@@ -23,7 +26,7 @@ constexpr qint32 LOGTYPE_TRACKING = 1;
 
 // Payload field kinds of an entry type in the layout notation of
 // records/crecordlayout.h ("4i 2s 4i" for COP); empty for a type whose
-// payload embeds whole records.
+// payload is nothing but embedded records.
 QString payloadKinds(qint32 iLogType);
 
 // Payload values converted to the kinds, one value per kind; false with a

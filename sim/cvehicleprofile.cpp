@@ -12,13 +12,13 @@
 
 namespace {
 
-bool parseRecord(const QJsonObject &entry, CProfileRecord *pRecord, QString *psError)
+// {"record": CLASS, "fields": {...}} as the bytes of that record.
+bool recordBytes(const QJsonObject &entry, bool bKeptByService, QByteArray *pbaBytes, QString *psError)
 {
-    pRecord->sRecordClass = entry.value(QLatin1String("record")).toString();
-    pRecord->iIndex = entry.value(QLatin1String("index")).toInt(0);
-    std::unique_ptr<CRecord> pCodec = makeRecord(pRecord->sRecordClass);
-    if (!pCodec || !findOperationByRecord(pRecord->sRecordClass)) {
-        *psError = QStringLiteral("\"%1\" is not a record the service keeps").arg(pRecord->sRecordClass);
+    const QString sClass = entry.value(QLatin1String("record")).toString();
+    std::unique_ptr<CRecord> pCodec = makeRecord(sClass);
+    if (!pCodec || (bKeptByService && !findOperationByRecord(sClass))) {
+        *psError = QStringLiteral("\"%1\" is not a record the service keeps").arg(sClass);
         return false;
     }
     const QJsonObject fields = entry.value(QLatin1String("fields")).toObject();
@@ -28,12 +28,19 @@ bool parseRecord(const QJsonObject &entry, CProfileRecord *pRecord, QString *psE
         QString sReason;
         if (!bNumber || !setFieldFromJson(*pCodec, iField, it.value(), &sReason)) {
             *psError = QStringLiteral("%1 field \"%2\": %3")
-                           .arg(pRecord->sRecordClass, it.key(), bNumber ? sReason : QStringLiteral("not a number"));
+                           .arg(sClass, it.key(), bNumber ? sReason : QStringLiteral("not a number"));
             return false;
         }
     }
-    pRecord->baBytes = pCodec->toByteArray();
+    *pbaBytes = pCodec->toByteArray();
     return true;
+}
+
+bool parseRecord(const QJsonObject &entry, CProfileRecord *pRecord, QString *psError)
+{
+    pRecord->sRecordClass = entry.value(QLatin1String("record")).toString();
+    pRecord->iIndex = entry.value(QLatin1String("index")).toInt(0);
+    return recordBytes(entry, true, &pRecord->baBytes, psError);
 }
 
 bool parseRow(const QJsonObject &entry, QByteArray *pbaRow, QString *psError)
@@ -55,6 +62,12 @@ bool parseRow(const QJsonObject &entry, QByteArray *pbaRow, QString *psError)
     const QJsonArray aPayload = entry.value(QLatin1String("payload")).toArray();
     if (!payloadFromJson(sKinds, aPayload, &oParts.aPayload, psError))
         return false;
+    for (const QJsonValue &embedded : entry.value(QLatin1String("records")).toArray()) {
+        QByteArray baRecord;
+        if (!recordBytes(embedded.toObject(), false, &baRecord, psError))
+            return false;
+        oParts.aEmbedded.append(baRecord);
+    }
     *pbaRow = buildLogRow(oParts);
     return true;
 }
