@@ -1,109 +1,137 @@
 #!/bin/sh
 # The whole vehicle on one machine: stand-in database service, dial-up, FTP
 # client and back office, and the real daemon sped up by FTP_DATA_TIME_SCALE.
-# A truck seal break set through the service must reach the back office as
-# an event file by itself, and the operator's GPS file request as a GPS file.
+# A truck's day: start-up, a manual event file, a seal break that raises an
+# event file by itself, a GPS file request, a mailbox file, the idle link
+# going down, a back office outage ending in a module reset, and an offline
+# request while the link is kept for the LT server. Every file that reaches
+# the back office must be byte for byte what the profile's rows give
+# (tests/e2e/expected, file time stamps left out of the names).
 #
 # Usage: vehicle.sh BUILD_DIR SOURCE_DIR [TIME_SCALE]   (run inside dbus-run-session)
+# VEHICLE_STORY=1 prints the daemon's day live and a summary at the end.
 set -eu
 BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
 SCALE=${3:-50}
-ROOT=$(mktemp -d /tmp/ftp_data-vehicle.XXXXXX)
-OFFICE="$ROOT/backoffice"
-mkdir -p "$OFFICE"
-CTL="$BUILD/sim/tankora-ctl"
-PIDS=""
-cleanup() {
-    for PID in $PIDS; do kill "$PID" 2>/dev/null || true; done
-    # The daemon leaves the LT client and the dial-up running, as on a
-    # vehicle; here they belong to this run and go with it.
-    pkill -f "$ROOT/" 2>/dev/null || true
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-say() { echo "[$(date +%T)] $*"; }
-fail() { say "FAILED: $*"; echo "--- daemon log"; tail -n 60 "$ROOT/var/log/Tankora/ftp_d.log" 2>/dev/null || true; exit 1; }
+EXPECTED="$SRC/tests/e2e/expected"
+. "$SRC/tests/e2e/sandbox.sh"
 
-"$SRC/sim/install-sandbox.sh" "$ROOT" "$BUILD" >/dev/null
-printf '[DEBUG_MESSAGES]\nDisplay_Message=0\nDisplay_Level=0\nLog_Level=0\n' > "$ROOT/etc/Tankora/ftp_d.ini"
-
-PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-/usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$PORT" -u truck -P tanker -d "$OFFICE" -w >"$ROOT/ftpd.log" 2>&1 &
-FTPD=$!
-PIDS="$PIDS $FTPD"
-
-"$BUILD/sim/tankora-service" --profile "$SRC/sim/profiles/truck.json" >"$ROOT/service.log" 2>&1 &
-PIDS="$PIDS $!"
-"$CTL" wait-for CRunGsm 9 4 --timeout 20000 >/dev/null || fail "service did not come up"
-"$CTL" set CSetGsmGprsFtpData 1 "127.0.0.1:$PORT" >/dev/null
-say "back office on port $PORT, service up"
-
+start_office
+start_service "$SRC/sim/profiles/truck.json"
+say "back office on port $PORT, service up with the truck's logbook"
 # A mailbox file another process left for the back office.
 echo "delivery note 0001" > "$ROOT/var/log/log_tx/mail_0001.txt"
+start_daemon
 
-FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "$BUILD/ftp_data" &
-DAEMON=$!
-PIDS="$DAEMON $PIDS"
-
-wait_for_log() { # TEXT SECONDS
-    i=0
-    while ! grep -qF "$1" "$ROOT/var/log/Tankora/ftp_d.log" 2>/dev/null; do
-        i=$((i + 1)); [ "$i" -le $(($2 * 10)) ] || return 1; sleep 0.1
-    done
-}
-wait_for_office() { # PATTERN SECONDS
-    i=0
-    while ! ls "$OFFICE" | grep -q "$1"; do
-        i=$((i + 1)); [ "$i" -le $(($2 * 10)) ] || return 1; sleep 0.1
-    done
-}
+if [ -n "${VEHICLE_STORY:-}" ]; then
+    # The live view: the daemon's state changes, files and failures as they
+    # happen, with the wall-clock time.
+    (tail -n +1 -F "$LOGFILE" 2>/dev/null \
+        | grep --line-buffered -E 'Statechange|Start creation of new file|Start transfer|File transfer finished|Transfer failed|seal breaks|Reset GPRS|Trigger for|stop pppd|disable time ends|process start' \
+        | while IFS= read -r LINE; do
+              printf '[%s]    %s\n' "$(date +%T)" "$(echo "$LINE" | sed -E 's/^[^ ]+ [A-Z] File: [A-Za-z_.]+ Line: *[0-9]+ *: *//')"
+          done) &
+    PIDS="$PIDS $!"
+fi
 
 wait_for_log "FTL triggers connected" 30 || fail "no process start"
-say "daemon started by the supervisor"
+say "daemon started and known to the supervisor"
 
+# The operator asks for the events of the morning's first half hour.
+"$CTL" set CRunTriggerFtpTransfer 2 true 12 2026-12-01T06:00:00 13 2026-12-01T06:30:00 14 Event >/dev/null
+wait_for_office '^EVEm.*\.ftl$' 120 || fail "no manual event file at the back office"
+say "manual event file arrived: $(ls "$OFFICE" | grep '^EVEm')"
+
+# The seal of the dome cover breaks: the tank body logs it, and the monitor
+# raises an event file with the new row by itself.
+"$CTL" add-row 3 6001 -1 2026-12-01T08:00:00 0 0 1 0 "" "" 0 0 0 0 >/dev/null
 "$CTL" set CRunTruck 1 3 >/dev/null
 wait_for_log "seal breaks unexpected" 30 || fail "seal break not seen by the monitor"
 say "monitor saw the seal break"
-wait_for_office '^EVEl.*\.ftl$' 120 || fail "no event file at the back office"
-say "event file arrived: $(ls "$OFFICE" | grep '^EVE' | head -n 1)"
+wait_for_office '^EVEl' 120 || fail "no event file for the seal break at the back office"
+say "event file with the seal break arrived"
 
 "$CTL" trigger gps >/dev/null
-wait_for_office '^GPS_.*\.ftl$' 120 || fail "no GPS file at the back office"
-say "GPS file arrived: $(ls "$OFFICE" | grep '^GPS_' | head -n 1)"
+wait_for_office '^GPS_20261202\.ftl$' 120 || fail "no GPS file at the back office"
+say "GPS files arrived: $(ls "$OFFICE" | grep '^GPS_' | tr '\n' ' ')"
 
 wait_for_office '^mail_0001.txt$' 60 || fail "mailbox file did not arrive"
 say "mailbox file arrived"
 wait_for_log "seconds (CSetGsmGprs.IdleTime)" 120 || fail "link not taken down after the idle time"
-[ "$(grep -c "start the 'pppd' process" "$ROOT/var/log/Tankora/ftp_d.log")" = 1 ] || fail "link brought up more than once"
-say "link taken down after the idle time, one session for all files"
+say "link taken down after the idle time"
 
-# The back office goes away: failed transfers pile up until the module is reset.
+# The back office goes away: failed transfers pile up until the module is
+# reset. When it is back, the waiting file goes out.
 kill "$FTPD"
 echo "delivery note 0002" > "$ROOT/var/log/log_tx/mail_0002.txt"
-wait_for_log "Reset GPRS module" 180 || fail "no module reset with the back office down"
+wait_for_log "Reset GPRS module" 240 || fail "no module reset with the back office down"
 say "back office down: transfers failed, GSM module reset requested"
+start_office
+wait_for_office '^mail_0002.txt$' 240 || fail "waiting mailbox file not sent once the back office was back"
+say "back office back: the waiting mailbox file arrived"
 
-EVE=$(ls "$OFFICE" | grep '^EVEl' | head -n 1)
-head -n 1 "$OFFICE/$EVE" | grep -q '^0,[0-9]\{14\},1.00' || fail "event file does not start with the FTL header"
-if ls "$ROOT/var/log/FTL" | grep -q '^EVEl'; then fail "sent event file left in the outgoing directory"; fi
+# The LT server keeps the link up; the operator takes the truck offline for
+# a while and the link comes back by itself afterwards.
+DIALS=$(count "start the 'pppd' process")
+"$CTL" set CSetLTServer 1 true >/dev/null
+wait_for_log "LtServerEnabled = true" 30 || fail "LT server setup not taken over"
+"$CTL" offline 300 >/dev/null
+wait_for_log 'Statechange to "PPP_DISABLED"' 120 || fail "offline request not followed"
+say "offline: link down for the requested time"
+wait_for_log "pppd disable time ends" 120 || fail "offline time did not end"
+wait_for_log "start the 'pppd' process" 120 $((DIALS + 1)) || fail "link not back after the offline time"
+say "online again"
 
-kill -TERM "$DAEMON"
-wait "$DAEMON" || fail "daemon did not end with code 0"
-PIDS=$(echo "$PIDS" | sed "s/\b$DAEMON\b//")
-LOGFILE="$ROOT/var/log/Tankora/ftp_d.log"
+stop_daemon
+
+# Every file at the back office against what the rows give. Names lose the
+# run's time stamp and gain their place among files of the same kind
+# (EVEl-1.ftl, EVEl-2.ftl); a header-only event file (a time trigger with
+# nothing new) carries the run's local time in its header instead of a
+# row's, and is checked against the header with that time.
+MISMATCH=0
+LAST=""
+N=0
+for NAME in $(ls "$OFFICE"); do
+    FILE="$OFFICE/$NAME"
+    KIND=$(echo "$NAME" | sed 's/[0-9]\{14\}//')
+    STAMP=$(echo "$NAME" | grep -o '[0-9]\{14\}' || true)
+    if [ -n "$STAMP" ] && [ "$(grep -c '^[0-9]*,' "$FILE")" = "$(grep -c '^\(0\|1\|2\|6\|10\|90\|91\|92\),' "$FILE")" ]; then
+        sed "s/YYYYMMDDhhmmss/$STAMP/" "$EXPECTED/header-only.ftl" | cmp -s - "$FILE" \
+            || { echo "header-only file differs: $NAME"; MISMATCH=1; }
+        continue
+    fi
+    KEY=$NAME
+    if [ -n "$STAMP" ]; then
+        [ "$KIND" = "$LAST" ] && N=$((N + 1)) || N=1
+        LAST=$KIND
+        KEY=$(echo "$KIND" | sed "s/\.ftl\$/-$N.ftl/")
+    fi
+    echo "$KEY" >> "$ROOT/keys"
+    if [ -f "$EXPECTED/$KEY" ]; then
+        cmp -s "$EXPECTED/$KEY" "$FILE" || { echo "differs from $KEY: $NAME"; diff "$EXPECTED/$KEY" "$FILE" | head -n 20; MISMATCH=1; }
+    else
+        echo "unexpected file at the back office: $NAME ($KEY)"; MISMATCH=1
+    fi
+done
+for KEY in $(ls "$EXPECTED" | grep -v '^header-only'); do
+    grep -qx "$KEY" "$ROOT/keys" 2>/dev/null || { echo "missing at the back office: $KEY"; MISMATCH=1; }
+done
+[ "$MISMATCH" = 0 ] || fail "back office files differ from what the rows give"
+ls "$ROOT/var/log/FTL" | grep -q . && fail "sent files left in the outgoing directory: $(ls "$ROOT/var/log/FTL")"
+
 if [ -n "${VEHICLE_STORY:-}" ]; then
-    echo "--- the daemon's day, state by state"
-    grep -E 'Statechange|Start transfer|finished|failed|seal breaks|Create auto' "$LOGFILE" \
-        | sed -E 's/^NOID\([0-9]+\):[0-9-]+_([0-9:]+):[0-9]+ [DW] File: [A-Za-z]+ Line: *[0-9]+ *: */\1  /'
+    echo
+    echo "--- the day in figures"
+    printf '%-30s %s\n' "files built" \
+        "$(($(count 'Start creation of new file') + $(count 'New event file (empty file') + $(ls "$OFFICE" | grep -c '^GPS_')))" \
+        "files at the back office" "$(ls "$OFFICE" | wc -l)" \
+        "bytes at the back office" "$(cat "$OFFICE"/* | wc -c)" \
+        "link sessions" "$(count "start the 'pppd' process")" \
+        "failed transfers" "$(count 'Transfer failed')" \
+        "GSM module resets" "$(count 'Reset GPRS module')"
+    echo "--- the back office holds"
+    ls -l "$OFFICE" | tail -n +2
 fi
-count() { grep -c "$1" "$LOGFILE" || true; }
-echo "--- summary"
-printf '%-28s %s\n' "files built" "$(count 'Start creation of new file')" \
-    "files sent" "$(ls "$OFFICE" | wc -l)" \
-    "bytes at the back office" "$(cat "$OFFICE"/* | wc -c)" \
-    "link sessions" "$(count "start the 'pppd' process")" \
-    "failed transfers" "$(count 'Transfer failed')"
-say "back office holds:"
-ls -l "$OFFICE"
-say "vehicle run passed"
+say "vehicle run passed: every file arrived as the rows give it"

@@ -1,0 +1,142 @@
+#!/bin/sh
+# The vehicle when things go wrong: the daemon must keep running, lose no
+# record and send what waits once the fault is gone.
+#
+# Usage: faults.sh BUILD_DIR SOURCE_DIR SCENARIO [TIME_SCALE]   (inside dbus-run-session)
+# Scenarios: pppd-dies, client-silent, service-restart, sigkill-run, hostile-texts
+set -eu
+BUILD=$(cd "$1" && pwd)
+SRC=$(cd "$2" && pwd)
+SCENARIO=$3
+SCALE=${4:-50}
+. "$SRC/tests/e2e/sandbox.sh"
+mkdir -p "$ROOT/var/run"
+FAULT="$ROOT/var/run/ftp_client.fault"
+MAILBOX="$ROOT/var/log/log_tx"
+
+alive() { kill -0 "$DAEMON" 2>/dev/null || fail "daemon is gone"; }
+# A profile with the truck's setups and no logbook rows, or with N COP rows
+# one second apart.
+profile() { # FILE [ROWS]
+    /usr/bin/python3 - "$SRC/sim/profiles/truck.json" "$1" "${2:-0}" <<'EOF'
+import json, sys, datetime
+d = json.load(open(sys.argv[1]))
+t0 = datetime.datetime(2026, 12, 1, 6, 0, 0)
+d["logbook"] = [{"type": 3, "subtype": 6001, "time": (t0 + datetime.timedelta(seconds=i)).isoformat() + "Z",
+                 "payload": [0, 0, i % 2, 0, "", "", 0, 0, 0, 0]} for i in range(int(sys.argv[3]))]
+json.dump(d, open(sys.argv[2], "w"))
+EOF
+}
+
+start_office
+profile "$ROOT/quiet.json"
+
+case "$SCENARIO" in
+pppd-dies)
+    # The link drops while a file is on its way: the file stays and goes out
+    # on the next link.
+    start_service "$ROOT/quiet.json"
+    start_daemon
+    wait_for_log "FTL triggers connected" 30 || fail "no process start"
+    echo slow > "$FAULT"
+    echo "note" > "$MAILBOX/mail_0001.txt"
+    wait_for_log "Start transfer: TransferType 5" 60 || fail "transfer did not start"
+    sleep 1
+    pkill -KILL -f "$ROOT/usr/sbin/pppd" || fail "no pppd to kill"
+    "$CTL" set CRunGsmGprs 1 3 >/dev/null
+    rm -f "$FAULT"
+    wait_for_office '^mail_0001.txt$' 120 || fail "file not sent after the link came back"
+    alive
+    ;;
+client-silent)
+    # The FTP client hangs and never reports: the daemon gives up on it after
+    # its transfer time, and the file goes out once the client works again.
+    start_service "$ROOT/quiet.json"
+    start_daemon
+    wait_for_log "FTL triggers connected" 30 || fail "no process start"
+    echo hang > "$FAULT"
+    echo "note" > "$MAILBOX/mail_0001.txt"
+    wait_for_log "Timeout in FTP-Transfer" 60 || fail "no timeout for the silent client"
+    rm -f "$FAULT"
+    pkill -KILL -f "$ROOT/usr/bin/Tankora/FTP_Client" || true
+    wait_for_office '^mail_0001.txt$' 120 || fail "file not sent once the client worked again"
+    alive
+    ;;
+service-restart)
+    # The database service goes away and comes back with its records.
+    start_service "$ROOT/quiet.json" --db "$ROOT/service.db"
+    start_daemon
+    wait_for_log "FTL triggers connected" 30 || fail "no process start"
+    kill -KILL "$SERVICE"
+    sleep 3
+    alive
+    "$BUILD/sim/tankora-service" --db "$ROOT/service.db" >>"$ROOT/service.log" 2>&1 &
+    SERVICE=$!
+    PIDS="$PIDS $SERVICE"
+    "$CTL" wait-for CRunGsm 9 4 --timeout 20000 >/dev/null || fail "service did not come back"
+    "$CTL" set CRunGsm 9 4 >/dev/null
+    echo "note" > "$MAILBOX/mail_0001.txt"
+    wait_for_office '^mail_0001.txt$' 120 || fail "file not sent after the service came back"
+    alive
+    ;;
+sigkill-run)
+    # Killed outright in the middle of a long event-file run and started
+    # again: every row reaches the back office, at most one of them twice.
+    ROWS=1500
+    profile "$ROOT/backlog.json" "$ROWS"
+    start_service "$ROOT/backlog.json"
+    start_daemon
+    wait_for_log "FTL triggers connected" 30 || fail "no process start"
+    "$CTL" trigger auto-event >/dev/null
+    i=0
+    while [ "$("$CTL" get CSetGsm 3)" -lt 300 ]; do
+        i=$((i + 1)); [ "$i" -le 600 ] || fail "event-file run did not get going"; sleep 0.1
+    done
+    kill -KILL "$DAEMON"
+    wait "$DAEMON" 2>/dev/null || true
+    PIDS=$(echo "$PIDS" | sed "s/\b$DAEMON\b//")
+    say "daemon killed at row $("$CTL" get CSetGsm 3) of $ROWS"
+    start_daemon
+    wait_for_log "FTL triggers connected" 30 2 || fail "no process start after the kill"
+    "$CTL" trigger auto-event >/dev/null
+    i=0
+    while [ "$("$CTL" get CSetGsm 3)" -le "$ROWS" ]; do
+        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event-file run did not finish after the restart"; sleep 0.1
+    done
+    wait_for_log "Finish GetAutoLogbookData()" 60 || fail "run did not finish"
+    i=0
+    while ls "$ROOT/var/log/FTL" | grep -q '^EVE'; do
+        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event files not sent"; sleep 0.1
+    done
+    cat "$OFFICE"/EVE* | grep '^42,' | cut -d, -f2 | sort > "$ROOT/stamps"
+    UNIQUE=$(uniq "$ROOT/stamps" | wc -l)
+    TOTAL=$(wc -l < "$ROOT/stamps")
+    say "$TOTAL lines for $UNIQUE rows at the back office"
+    [ "$UNIQUE" = "$ROWS" ] || fail "rows lost: $UNIQUE of $ROWS arrived"
+    [ $((TOTAL - UNIQUE)) -le 1 ] || fail "$((TOTAL - UNIQUE)) rows sent twice"
+    ;;
+hostile-texts)
+    # Setups and file names that try to run commands or leave their
+    # directory: nothing runs, the link comes up with the texts as they are,
+    # and the files arrive under their own names.
+    start_service "$ROOT/quiet.json"
+    cd "$ROOT"
+    "$CTL" set CSetGsmGprs 1 'u";touch pwned-user;"' 2 '$(touch pwned-pass)' 3 'apn`touch pwned-apn`' >/dev/null
+    NAME1='$(touch pwned-file).txt'
+    NAME2="'; touch x #.txt"
+    echo "one" > "$MAILBOX/$NAME1"
+    echo "two" > "$MAILBOX/$NAME2"
+    start_daemon
+    wait_for_office_count '\.txt$' 2 120 || fail "files with odd names not sent"
+    ls "$OFFICE" | grep -qxF "$NAME1" || fail "file name changed on the way: $(ls "$OFFICE")"
+    ls "$OFFICE" | grep -qxF "$NAME2" || fail "file name changed on the way: $(ls "$OFFICE")"
+    grep -qxF 'PXLN_GPRS_APN=apn`touch pwned-apn`' "$ROOT/var/log/pppd.env" || fail "APN not passed as it is"
+    if ls "$ROOT" | grep -q pwned || [ -e x ]; then fail "a text from a record ran a command: $(ls "$ROOT")"; fi
+    alive
+    ;;
+*)
+    fail "unknown scenario $SCENARIO"
+    ;;
+esac
+stop_daemon
+say "$SCENARIO passed"

@@ -1,0 +1,73 @@
+# Shared by the whole-vehicle runs: a sandbox root with the stand-in
+# programs, a local back office, the stand-in service and the daemon.
+# Sourced with BUILD, SRC and SCALE set; the caller runs inside
+# dbus-run-session.
+ROOT=$(mktemp -d /tmp/ftp_data-vehicle.XXXXXX)
+OFFICE="$ROOT/backoffice"
+LOGFILE="$ROOT/var/log/Tankora/ftp_d.log"
+CTL="$BUILD/sim/tankora-ctl"
+PIDS=""
+DAEMON=""
+mkdir -p "$OFFICE"
+
+cleanup() {
+    for PID in $PIDS; do kill "$PID" 2>/dev/null || true; done
+    # The daemon leaves the LT client and the dial-up running, as on a
+    # vehicle; here they belong to this run and go with it.
+    pkill -KILL -f "$ROOT/" 2>/dev/null || true
+    wait 2>/dev/null || true
+    [ -n "${KEEP_ROOT:-}" ] || rm -rf "$ROOT"
+}
+trap cleanup EXIT
+say() { echo "[$(date +%T)] == $*"; }
+fail() { say "FAILED: $*"; echo "--- daemon log"; tail -n 60 "$LOGFILE" 2>/dev/null || true; exit 1; }
+count() { N=$(grep -cF "$1" "$LOGFILE" 2>/dev/null) || true; echo "${N:-0}"; }
+wait_for_log() { # TEXT SECONDS [COUNT]
+    i=0
+    while [ "$(count "$1")" -lt "${3:-1}" ]; do
+        i=$((i + 1)); [ "$i" -le $(($2 * 10)) ] || return 1; sleep 0.1
+    done
+}
+wait_for_office() { # PATTERN SECONDS
+    i=0
+    while ! ls "$OFFICE" | grep -q "$1"; do
+        i=$((i + 1)); [ "$i" -le $(($2 * 10)) ] || return 1; sleep 0.1
+    done
+}
+wait_for_office_count() { # PATTERN COUNT SECONDS
+    i=0
+    while [ "$(ls "$OFFICE" | grep -c "$1")" -lt "$2" ]; do
+        i=$((i + 1)); [ "$i" -le $(($3 * 10)) ] || return 1; sleep 0.1
+    done
+}
+
+"$SRC/sim/install-sandbox.sh" "$ROOT" "$BUILD" >/dev/null
+printf '[DEBUG_MESSAGES]\nDisplay_Message=0\nDisplay_Level=0\nLog_Level=0\n' > "$ROOT/etc/Tankora/ftp_d.ini"
+PORT=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+
+start_office() {
+    /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$PORT" -u truck -P tanker -d "$OFFICE" -w >>"$ROOT/ftpd.log" 2>&1 &
+    FTPD=$!
+    PIDS="$PIDS $FTPD"
+}
+
+start_service() { # PROFILE [SERVICE OPTIONS]
+    PROFILE=$1; shift
+    "$BUILD/sim/tankora-service" --profile "$PROFILE" "$@" >>"$ROOT/service.log" 2>&1 &
+    SERVICE=$!
+    PIDS="$PIDS $SERVICE"
+    "$CTL" wait-for CRunGsm 9 4 --timeout 20000 >/dev/null || fail "service did not come up"
+    "$CTL" set CSetGsmGprsFtpData 1 "127.0.0.1:$PORT" >/dev/null
+}
+
+start_daemon() {
+    FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "$BUILD/ftp_data" &
+    DAEMON=$!
+    PIDS="$DAEMON $PIDS"
+}
+
+stop_daemon() {
+    kill -TERM "$DAEMON"
+    wait "$DAEMON" || fail "daemon did not end with code 0"
+    PIDS=$(echo "$PIDS" | sed "s/\b$DAEMON\b//")
+}
