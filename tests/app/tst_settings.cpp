@@ -1,14 +1,12 @@
 #include "app/cshell.h"
 #include "controller/cdata.h"
+#include "tests/support/crecordingshell.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
-#include "tests/support/crecordingshell.h"
-
 #include <QTest>
-
 
 // Construction of the controller inside a sandbox root: the settings file,
 // the killed dial-up and the removed event files.
@@ -36,6 +34,7 @@ private slots:
         qunsetenv("FTP_DATA_ROOT");
     }
 
+    // Missing keys are written back with the value in effect; given ones are untouched.
     void settings_data()
     {
         QTest::addColumn<QString>("sFile");
@@ -44,13 +43,13 @@ private slots:
         QTest::addColumn<QString>("sName");
         QTest::addColumn<int>("iRetry");
         QTest::addColumn<int>("iPoll");
-        QTest::newRow("no file") << QString() << 1 << "tcp:host=127.0.0.1,port=7777" << "remote" << 5000 << 1000;
-        QTest::newRow("tcp bus only")
-            << "[SETUP_GENERAL]\nUse_Session_Bus=0\n" << 0 << "tcp:host=127.0.0.1,port=7777" << "remote" << 5000
-            << 1000;
+        const QString sDefault = QStringLiteral("tcp:host=127.0.0.1,port=7777");
+        QTest::newRow("no file") << QString() << 1 << sDefault << "remote" << 5000 << 1000;
+        QTest::newRow("tcp bus only") << "[SETUP_GENERAL]\nUse_Session_Bus=0\n" << 0 << sDefault << "remote" << 5000
+                                      << 1000;
         QTest::newRow("non-numeric reads as 0")
-            << "[SETUP_GENERAL]\nDbus_Connection_Retry=soon\nSetup_Poll_Rate=12x\n" << 1
-            << "tcp:host=127.0.0.1,port=7777" << "remote" << 0 << 0;
+            << "[SETUP_GENERAL]\nDbus_Connection_Retry=soon\nSetup_Poll_Rate=12x\n" << 1 << sDefault << "remote" << 0
+            << 0;
         QTest::newRow("own address kept")
             << "[SETUP_GENERAL]\nTCP_Bus_Address=\"tcp:host=10.0.0.2,port=1\"\nTCP_Bus_Name=truck\n" << 1
             << "tcp:host=10.0.0.2,port=1" << "truck" << 5000 << 1000;
@@ -63,11 +62,9 @@ private slots:
         QFETCH(QString, sName);
         QFETCH(int, iRetry);
         QFETCH(int, iPoll);
-        if (!sFile.isNull()) {
-            QFile file(iniPath());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(sFile.toUtf8());
-        }
+        QFile file(iniPath());
+        QVERIFY(sFile.isNull() || (file.open(QIODevice::WriteOnly) && file.write(sFile.toUtf8()) > 0));
+        file.close();
 
         CData data;
         QCOMPARE(data.useSessionBus(), iSessionBus);
@@ -75,8 +72,6 @@ private slots:
         QCOMPARE(data.tcpBusName(), sName);
         QCOMPARE(data.dbusConnectionRetry(), iRetry);
         QCOMPARE(data.setupPollRate(), iPoll);
-
-        // Every key is in the file afterwards; given values are untouched.
         QSettings ini(iniPath(), QSettings::IniFormat);
         ini.beginGroup(QStringLiteral("SETUP_GENERAL"));
         QCOMPARE(ini.childKeys().size(), 5);
@@ -86,17 +81,12 @@ private slots:
             QCOMPARE(ini.value(QStringLiteral("Dbus_Connection_Retry")).toString(), QStringLiteral("soon"));
     }
 
-    void killsLeftoverDialUp()
-    {
-        CData data;
-        QCOMPARE(m_shell.asCommands, QStringList{QStringLiteral("killall pppd")});
-    }
-
-    void removesStaleEventFiles()
+    // A dial-up left from an earlier run is killed, and the stale event files
+    // (names beginning Eve2, in any case) are removed; nothing else is.
+    void constructionCleansUp()
     {
         const QString sDir = m_root.filePath(QStringLiteral("var/lib/Tankora"));
         QDir().mkpath(sDir);
-        // The name filter does not look at case.
         const QStringList asStale = {"Eve20261204.ftl", "Eve2", "Eve2_x", "eve2.ftl"};
         const QStringList asKept = {"Eve1.ftl", "XEve2", "test.dat"};
         for (const QString &sName : asStale + asKept) {
@@ -105,6 +95,7 @@ private slots:
         }
         CData data;
         QCOMPARE(QDir(sDir).entryList(QDir::Files, QDir::Name), asKept);
+        QCOMPARE(m_shell.asCommands, QStringList{QStringLiteral("killall pppd")});
     }
 };
 

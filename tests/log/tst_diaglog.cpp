@@ -5,41 +5,58 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <unistd.h>
 
 class TestDiagLog : public QObject
 {
     Q_OBJECT
 
-private:
-    QString identity() const { return QStringLiteral("NOID(") + QString::number(::getpid()) + QLatin1Char(')'); }
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    QString m_sStdout;
 
+    QString ini() const { return m_pDir->filePath(QStringLiteral("ftp_d.ini")); }
+    QString logFile() const { return m_pDir->filePath(QStringLiteral("ftp_d.log")); }
+    static QString identity() { return QStringLiteral("NOID(%1)").arg(::getpid()); }
+    static QDateTime fixedTime() { return QDateTime(QDate(2026, 12, 4), QTime(11, 22, 0, 123), Qt::UTC); }
+    static QString line(int iLevel, const QString &sMessage)
+    {
+        return plainLogLine(identity(), fixedTime(), iLevel, sMessage) + '\n';
+    }
     static QString readAll(const QString &sPath)
     {
         QFile file(sPath);
-        if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("<missing>");
-        return QString::fromUtf8(file.readAll());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<missing>");
     }
-
-    static void writeSettings(const QString &sIni, const QVariantMap &values)
+    // A log over a DEBUG_MESSAGES group with these values, logging into the
+    // sandbox unless a log file name is given, at a fixed time.
+    std::unique_ptr<CDiagLog> makeLog(QVariantMap settings)
     {
-        QSettings ini(sIni, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("DEBUG_MESSAGES"));
-        for (auto it = values.begin(); it != values.end(); ++it)
-            ini.setValue(it.key(), it.value());
+        settings.insert(QStringLiteral("Logfile_Name"), settings.value(QStringLiteral("Logfile_Name"), logFile()));
+        {
+            QSettings file(ini(), QSettings::IniFormat);
+            for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+                file.setValue(QStringLiteral("DEBUG_MESSAGES/") + it.key(), it.value());
+        }
+        auto pLog = std::make_unique<CDiagLog>(ini());
+        pLog->fnNow = fixedTime;
+        pLog->fnStdout = [this](const QString &s) { m_sStdout += s; };
+        return pLog;
     }
-
-    static QDateTime fixedTime() { return QDateTime(QDate(2026, 12, 4), QTime(11, 22, 0, 123), Qt::UTC); }
 
 private slots:
+    void init()
+    {
+        m_pDir.reset(new QTemporaryDir);
+        m_sStdout.clear();
+    }
+
     void lineFormats()
     {
         QCOMPARE(plainLogLine(QStringLiteral("NOID(812)"), fixedTime(), 1, QStringLiteral("hello")),
                  QStringLiteral("NOID(812):2026-12-04_11:22:00:123 W hello"));
-        QString sPrefix;
-        QCOMPARE(messageLevel(QtCriticalMsg, &sPrefix), 2);
-        QCOMPARE(consoleLogLine(QStringLiteral("NOID(812)"), fixedTime(), sPrefix, QStringLiteral("hello")),
+        QCOMPARE(consoleLogLine(QStringLiteral("NOID(812)"), fixedTime(), QStringLiteral("\x1b[95m C: "),
+                                QStringLiteral("hello")),
                  QStringLiteral("\x1b[92mNOID(812)\x1b[0m:11:22:00:123\x1b[95m C: hello\x1b[0m"));
     }
 
@@ -64,6 +81,7 @@ private slots:
         QCOMPARE(sGot, sPrefix);
     }
 
+    // Console and log file are chosen independently, each by its switch and level.
     void routing_data()
     {
         QTest::addColumn<QVariantMap>("settings");
@@ -72,12 +90,10 @@ private slots:
         QTest::addColumn<bool>("bFile");
         QTest::newRow("defaults drop debug") << QVariantMap{} << int(QtDebugMsg) << false << false;
         QTest::newRow("defaults log warning to file") << QVariantMap{} << int(QtWarningMsg) << false << true;
-        QTest::newRow("console only")
-            << QVariantMap{{"Display_Message", 1}, {"Display_Level", 0}, {"Log_Level", 2}} << int(QtWarningMsg)
-            << true << false;
-        QTest::newRow("file only")
-            << QVariantMap{{"Display_Message", 1}, {"Display_Level", 3}, {"Log_Level", 0}} << int(QtDebugMsg)
-            << false << true;
+        QTest::newRow("console only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 0}, {"Log_Level", 2}}
+                                      << int(QtWarningMsg) << true << false;
+        QTest::newRow("file only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 3}, {"Log_Level", 0}}
+                                   << int(QtDebugMsg) << false << true;
         QTest::newRow("both") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 1}} << int(QtCriticalMsg)
                               << true << true;
         QTest::newRow("log switched off")
@@ -93,136 +109,80 @@ private slots:
         QFETCH(int, iType);
         QFETCH(bool, bConsole);
         QFETCH(bool, bFile);
-
-        QTemporaryDir dir;
-        const QString sIni = dir.filePath(QStringLiteral("ftp_d.ini"));
-        const QString sLog = dir.filePath(QStringLiteral("ftp_d.log"));
-        settings.insert(QStringLiteral("Logfile_Name"), sLog);
-        writeSettings(sIni, settings);
-
-        CDiagLog log(sIni);
-        QString sStdout;
-        log.fnStdout = [&sStdout](const QString &s) { sStdout += s; };
-        log.fnNow = fixedTime;
-        log.handle(QtMsgType(iType), QStringLiteral("the message"));
-
+        makeLog(settings)->handle(QtMsgType(iType), QStringLiteral("the message"));
         QString sPrefix;
         const int iLevel = messageLevel(QtMsgType(iType), &sPrefix);
-        QCOMPARE(sStdout, bConsole ? consoleLogLine(identity(), fixedTime(), sPrefix, QStringLiteral("the message")) +
-                                         QLatin1Char('\n')
-                                   : QString());
-        QCOMPARE(readAll(sLog),
-                 bFile ? plainLogLine(identity(), fixedTime(), iLevel, QStringLiteral("the message")) + '\n'
-                       : QStringLiteral("<missing>"));
+        QCOMPARE(m_sStdout,
+                 bConsole ? consoleLogLine(identity(), fixedTime(), sPrefix, "the message") + '\n' : QString());
+        QCOMPARE(readAll(logFile()), bFile ? line(iLevel, "the message") : QStringLiteral("<missing>"));
     }
 
+    // The size is tested before each write and must be strictly exceeded:
+    // .1 holds the newest copy, the oldest beyond the count is dropped.
     void rotation_data()
     {
         QTest::addColumn<int>("iRedundancy");
+        QTest::addColumn<bool>("bLimitIsOneLine"); // otherwise every line is longer than the limit
         QTest::addColumn<QStringList>("asExpected"); // current, .1, .2, .3, .4
         const QString m = QStringLiteral("<missing>");
-        QTest::newRow("no copies") << 0 << QStringList{"m5", m, m, m, m};
-        QTest::newRow("one copy") << 1 << QStringList{"m5", "m4", m, m, m};
-        QTest::newRow("three copies, oldest dropped") << 3 << QStringList{"m5", "m4", "m3", "m2", m};
+        QTest::newRow("no copies") << 0 << false << QStringList{"m5", m, m, m, m};
+        QTest::newRow("one copy") << 1 << false << QStringList{"m5", "m4", m, m, m};
+        QTest::newRow("three copies, oldest dropped") << 3 << false << QStringList{"m5", "m4", "m3", "m2", m};
+        QTest::newRow("one line fits the limit") << 3 << true << QStringList{"m5", "m3 m4", "m1 m2", m, m};
     }
     void rotation()
     {
         QFETCH(int, iRedundancy);
+        QFETCH(bool, bLimitIsOneLine);
         QFETCH(QStringList, asExpected);
-
-        QTemporaryDir dir;
-        const QString sIni = dir.filePath(QStringLiteral("ftp_d.ini"));
-        const QString sLog = dir.filePath(QStringLiteral("ftp_d.log"));
-        // Every line is longer than the limit, so each write after the first rotates.
-        writeSettings(sIni, {{"Logfile_Name", sLog}, {"Logfile_Size", 10}, {"Logfile_Redundancy", iRedundancy}});
-
-        CDiagLog log(sIni);
-        log.fnNow = fixedTime;
+        auto pLog = makeLog({{"Logfile_Size", bLimitIsOneLine ? line(1, "m1").size() : 10},
+                             {"Logfile_Redundancy", iRedundancy}});
         for (int i = 1; i <= 5; ++i)
-            log.handle(QtWarningMsg, QStringLiteral("m%1").arg(i));
-
+            pLog->handle(QtWarningMsg, QStringLiteral("m%1").arg(i));
         const QStringList asSuffixes = {QString(), ".1", ".2", ".3", ".4"};
         for (int i = 0; i < asSuffixes.size(); ++i) {
-            const QString sContent = readAll(sLog + asSuffixes[i]);
-            const QString sWant = asExpected[i] == QStringLiteral("<missing>")
-                                      ? asExpected[i]
-                                      : plainLogLine(identity(), fixedTime(), 1, asExpected[i]) + '\n';
-            QCOMPARE(sContent, sWant);
+            QString sWant;
+            for (const QString &sMessage : asExpected[i].split(' '))
+                sWant += sMessage == QLatin1String("<missing>") ? sMessage : line(1, sMessage);
+            QCOMPARE(readAll(logFile() + asSuffixes[i]), sWant);
         }
     }
 
-    void sizeLimitIsStrictlyGreater()
-    {
-        QTemporaryDir dir;
-        const QString sIni = dir.filePath(QStringLiteral("ftp_d.ini"));
-        const QString sLog = dir.filePath(QStringLiteral("ftp_d.log"));
-        const QString sLine = plainLogLine(identity(), fixedTime(), 1, QStringLiteral("x")) + '\n';
-        writeSettings(sIni, {{"Logfile_Name", sLog}, {"Logfile_Size", sLine.size()}});
-        CDiagLog log(sIni);
-        log.fnNow = fixedTime;
-        log.handle(QtWarningMsg, QStringLiteral("x"));
-        log.handle(QtWarningMsg, QStringLiteral("x"));
-        QCOMPARE(readAll(sLog), sLine + sLine);
-        QVERIFY(!QFile::exists(sLog + ".1"));
-    }
-
+    // Reported once on standard output; later messages are silently dropped.
     void openFailureIsReported()
     {
-        QTemporaryDir dir;
-        const QString sIni = dir.filePath(QStringLiteral("ftp_d.ini"));
-        writeSettings(sIni, {{"Logfile_Name", dir.filePath(QStringLiteral("no/such/dir/ftp_d.log"))}});
-        CDiagLog log(sIni);
-        QString sStdout;
-        log.fnStdout = [&sStdout](const QString &s) { sStdout += s; };
-        log.handle(QtWarningMsg, QStringLiteral("one"));
-        log.handle(QtWarningMsg, QStringLiteral("two"));
-        // Reported once; later messages are silently dropped.
-        QCOMPARE(sStdout, identity() + QStringLiteral("open log file failed\n"));
+        auto pLog = makeLog({{"Logfile_Name", m_pDir->filePath(QStringLiteral("no/such/dir/ftp_d.log"))}});
+        pLog->handle(QtWarningMsg, QStringLiteral("one"));
+        pLog->handle(QtWarningMsg, QStringLiteral("two"));
+        QCOMPARE(m_sStdout, identity() + QStringLiteral("open log file failed\n"));
     }
 
+    // A first start fills the group with the defaults; the log file's name
+    // follows the settings file's name.
     void firstStartWritesDefaults()
     {
-        QTemporaryDir dir;
-        const QString sIni = dir.filePath(QStringLiteral("ftp_d.ini"));
-        const CLogSettings set = readLogSettings(sIni);
-        QCOMPARE(set.sLogfileName, QStringLiteral("/var/log/Tankora/ftp_d.log"));
-
-        QSettings ini(sIni, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("DEBUG_MESSAGES"));
-        const QVariantMap expected = {{"Display_Message", 0},        {"Display_Level", 1}, {"Log_Message", 1},
-                                      {"Log_Level", 1},              {"Logfile_Size", 1048576},
-                                      {"Logfile_Redundancy", 1},     {"Use_SysLog", 0},
-                                      {"Logfile_Name", "/var/log/Tankora/ftp_d.log"}};
-        QCOMPARE(ini.childKeys().size(), expected.size());
+        QCOMPARE(readLogSettings(ini()).sLogfileName, QStringLiteral("/var/log/Tankora/ftp_d.log"));
+        QCOMPARE(defaultLogfileName(QStringLiteral("/x/y/gsm.ini")), QStringLiteral("/var/log/Tankora/gsm.log"));
+        QSettings file(ini(), QSettings::IniFormat);
+        file.beginGroup(QStringLiteral("DEBUG_MESSAGES"));
+        const QVariantMap expected = {{"Display_Message", 0},    {"Display_Level", 1},      {"Log_Message", 1},
+                                      {"Log_Level", 1},          {"Logfile_Size", 1048576}, {"Logfile_Redundancy", 1},
+                                      {"Use_SysLog", 0},         {"Logfile_Name", "/var/log/Tankora/ftp_d.log"}};
+        QCOMPARE(file.childKeys().size(), expected.size());
         for (auto it = expected.begin(); it != expected.end(); ++it)
-            QCOMPARE(ini.value(it.key()).toString(), it.value().toString());
+            QCOMPARE(file.value(it.key()).toString(), it.value().toString());
     }
 
-    void defaultLogfileName_data()
-    {
-        QTest::addColumn<QString>("sIni");
-        QTest::addColumn<QString>("sLog");
-        QTest::newRow("vehicle") << "/etc/Tankora/ftp_d.ini" << "/var/log/Tankora/ftp_d.log";
-        QTest::newRow("other name") << "/x/y/gsm.ini" << "/var/log/Tankora/gsm.log";
-    }
-    void defaultLogfileName()
-    {
-        QFETCH(QString, sIni);
-        QFETCH(QString, sLog);
-        QCOMPARE(::defaultLogfileName(sIni), sLog);
-    }
-
+    // A key in the file keeps its text; one that is not a number reads as 0.
     void keptKeyAndNonNumeric()
     {
-        QTemporaryDir dir;
-        const QString sIni = dir.filePath(QStringLiteral("ftp_d.ini"));
-        writeSettings(sIni, {{"Log_Level", "abc"}, {"Logfile_Redundancy", 4}});
-        const CLogSettings set = readLogSettings(sIni);
+        makeLog({{"Log_Level", "abc"}, {"Logfile_Redundancy", 4}});
+        const CLogSettings set = readLogSettings(ini());
         QCOMPARE(set.iLogLevel, 0);
         QCOMPARE(set.iLogfileRedundancy, 4);
-        QSettings ini(sIni, QSettings::IniFormat);
-        QCOMPARE(ini.value(QStringLiteral("DEBUG_MESSAGES/Log_Level")).toString(), QStringLiteral("abc"));
-        QCOMPARE(ini.value(QStringLiteral("DEBUG_MESSAGES/Use_SysLog")).toInt(), 0);
+        QSettings file(ini(), QSettings::IniFormat);
+        QCOMPARE(file.value(QStringLiteral("DEBUG_MESSAGES/Log_Level")).toString(), QStringLiteral("abc"));
+        QCOMPARE(file.value(QStringLiteral("DEBUG_MESSAGES/Use_SysLog")).toInt(), 0);
     }
 };
 
