@@ -2,32 +2,22 @@
 #include "logbook/cloggps.h"
 #include "logbook/cloggsmftp.h"
 #include "logbook/clogtracking.h"
+#include "tests/logbook/logbooktest.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
 
-Q_DECLARE_METATYPE(CFtlPosition)
+Q_DECLARE_METATYPE(CPositionFix)
 
-static CFtlPosition samplePosition()
-{
-    CFtlPosition pos;
-    pos.dLatitude = 48.123456;
-    pos.dLongitude = 9.5;
-    pos.dMeasure3 = 523.7;
-    pos.iCounter1 = 1;
-    pos.iCounter2 = 7;
-    pos.iCounter3 = 120;
-    pos.dFurther1 = 12000.9;
-    pos.dFurther2 = 35.2;
-    pos.dFurther3 = 1.9;
-    return pos;
-}
-
-// The same position as a fix of the vehicle's records.
-static CPositionFix sampleFix()
+namespace {
+// Latitude 48.123456, longitude 9.5, third measure 523.7, counters 1, 7, 120,
+// further measures 12000.9, 35.2 and 1.9, at 2021-06-01 08:30:00.
+CPositionFix sampleFix()
 {
     CPositionFix fix;
+    fix.dtStamp = utc(2021, 6, 1, 8, 30);
     fix.adMeasures[0] = 48.123456;
     fix.adMeasures[1] = 9.5;
     fix.adMeasures[2] = 523.7;
@@ -40,6 +30,9 @@ static CPositionFix sampleFix()
     return fix;
 }
 
+const QString SAMPLE_LINE = QStringLiteral("08,20210601083000,9.500000,48.123456,523,11,99,9999,7,35,1");
+} // namespace
+
 class TestFtlPosition : public QObject
 {
     Q_OBJECT
@@ -47,32 +40,30 @@ class TestFtlPosition : public QObject
 private slots:
     void line_data()
     {
-        QTest::addColumn<CFtlPosition>("pos");
+        QTest::addColumn<CPositionFix>("fix");
         QTest::addColumn<QString>("sWant");
-        const QString t = QStringLiteral("20210601083000");
-        QTest::newRow("bounds and counter 1 as 11")
-            << samplePosition() << "08," + t + ",9.500000,48.123456,523,11,99,9999,7,35,1";
-        CFtlPosition pos = samplePosition();
-        pos.iCounter1 = 2;
-        QTest::newRow("counter 2 unchanged") << pos << "08," + t + ",9.500000,48.123456,523,2,99,9999,7,35,1";
-        pos.iCounter1 = 11;
-        QTest::newRow("counter 11 stays") << pos << "08," + t + ",9.500000,48.123456,523,11,99,9999,7,35,1";
-        pos = samplePosition();
-        pos.dLongitude = -0.5;
-        pos.dMeasure3 = -20.7;
+        QTest::newRow("bounds and counter 1 as 11") << sampleFix() << SAMPLE_LINE;
+        CPositionFix fix = sampleFix();
+        fix.aiCounters[0] = 2;
+        QTest::newRow("counter 2 unchanged") << fix << "08,20210601083000,9.500000,48.123456,523,2,99,9999,7,35,1";
+        fix.aiCounters[0] = 11;
+        QTest::newRow("counter 11 stays") << fix << SAMPLE_LINE;
+        fix = sampleFix();
+        fix.adMeasures[1] = -0.5;
+        fix.adMeasures[2] = -20.7;
         QTest::newRow("negatives pass, truncated toward zero")
-            << pos << "08," + t + ",-0.500000,48.123456,-20,11,99,9999,7,35,1";
-        pos = samplePosition();
-        pos.dMeasure3 = 1e300;
-        pos.dFurther2 = std::nan("");
-        pos.iCounter3 = -5;
-        QTest::newRow("huge and not-a-number") << pos << "08," + t + ",9.500000,48.123456,9999,11,-5,9999,7,0,1";
+            << fix << "08,20210601083000,-0.500000,48.123456,-20,11,99,9999,7,35,1";
+        fix = sampleFix();
+        fix.adMeasures[2] = 1e300;
+        fix.adFurther[1] = std::nan("");
+        fix.aiCounters[2] = -5;
+        QTest::newRow("huge and not-a-number") << fix << "08,20210601083000,9.500000,48.123456,9999,11,-5,9999,7,0,1";
     }
     void line()
     {
-        QFETCH(CFtlPosition, pos);
+        QFETCH(CPositionFix, fix);
         QFETCH(QString, sWant);
-        QCOMPARE(ftlPositionLine(QStringLiteral("20210601083000"), pos), sWant);
+        QCOMPARE(ftlPositionLine(QStringLiteral("20210601083000"), ftlPositionOf(fix)), sWant);
     }
 
     void extremeLineIsCut()
@@ -85,11 +76,13 @@ private slots:
         QCOMPARE(sLine.left(19), QStringLiteral("08,20210601083000,9"));
     }
 
+    // The event file's line carries the entry's stamp; other subtypes give
+    // the empty text and a note.
     void gpsEntry_data()
     {
         QTest::addColumn<int>("iSubType");
         QTest::addColumn<QString>("sWant");
-        QTest::newRow("GPS_Data") << 11000 << "08,20210601083000,9.500000,48.123456,523,11,99,9999,7,35,1";
+        QTest::newRow("GPS_Data") << 11000 << "08,20211231233000,9.500000,48.123456,523,11,99,9999,7,35,1";
         QTest::newRow("GPS_Enabled gives no line") << 11001 << "";
     }
     void gpsEntry()
@@ -98,65 +91,44 @@ private slots:
         QFETCH(QString, sWant);
         CLogGps entry;
         entry.LogSubType = iSubType;
-        entry.DateTime = QDateTime(QDate(2021, 6, 1), QTime(8, 30), Qt::UTC);
+        entry.DateTime = utc(2021, 12, 31, 22, 30);
         entry.Position = sampleFix();
-        // Through a row and back, as the event file gets it.
-        const CLogGps copy(entry.toRow());
-        QCOMPARE(copy.getFTLStrings(0), QStringList{sWant});
+        if (sWant.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg,
+                                 QRegularExpression(QStringLiteral("^CLogGps::LogSubType\\(\\) = +11001$")));
+        QCOMPARE(entry.getFTLStrings(3600), QStringList{sWant});
     }
 
-    // The GPS file's line of a tracking entry carries the fix's own time, not
-    // the entry's.
-    void trackingLine_data()
+    // Positions near 0°/0° are the receiver's default, not a fix.
+    void usablePosition_data()
     {
-        QTest::addColumn<int>("iOffset");
-        QTest::addColumn<QString>("sWant");
-        QTest::newRow("no offset") << 0 << "08,20210601083000,9.500000,48.123456,523,11,99,9999,7,35,1";
-        QTest::newRow("into the next day") << 55800 << "08,20210602000000,9.500000,48.123456,523,11,99,9999,7,35,1";
+        QTest::addColumn<double>("dLatitude");
+        QTest::addColumn<double>("dLongitude");
+        QTest::addColumn<bool>("bUsable");
+        QTest::newRow("0.1 / 0.2 rejected") << 0.1 << 0.2 << false;
+        QTest::newRow("0.1 / 0.25 written") << 0.1 << 0.25 << true;
+        QTest::newRow("latitude -0.25 written") << -0.25 << 0.0 << true;
+        QTest::newRow("just inside") << 0.2499 << -0.2499 << false;
     }
-    void trackingLine()
+    void usablePosition()
     {
-        QFETCH(int, iOffset);
-        QFETCH(QString, sWant);
+        QFETCH(double, dLatitude);
+        QFETCH(double, dLongitude);
+        QFETCH(bool, bUsable);
         CLogTracking entry;
-        entry.DateTime = QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
-        entry.Position = sampleFix();
-        entry.Position.dtStamp = QDateTime(QDate(2021, 6, 1), QTime(8, 30), Qt::UTC);
-        // Through a row and back, as the GPS file gets it.
-        QCOMPARE(CLogTracking(entry.toRow()).gpsLine(iOffset), sWant);
+        entry.Position.adMeasures[0] = dLatitude;
+        entry.Position.adMeasures[1] = dLongitude;
+        QCOMPARE(entry.hasUsablePosition(), bUsable);
     }
 
-    void notANumberReadsAsZero()
-    {
-        CLogGps entry;
-        entry.Position.adMeasures[1] = std::nan("");
-        entry.Position.adFurther[2] = std::nan("");
-        entry.Position.adMeasures[0] = 1.5;
-        const CLogGps copy(entry.toRow());
-        QCOMPARE(copy.Position.adMeasures[1], 0.0);
-        QCOMPARE(copy.Position.adFurther[2], 0.0);
-        QCOMPARE(copy.Position.adMeasures[0], 1.5);
-        // Position fix bytes: version, date-time, 3 doubles, 3 ints, 3 doubles.
-        QCOMPARE(CPositionFix().serialized().size(), 4 + 9 + 3 * 8 + 3 * 4 + 3 * 8);
-    }
-
-    void gsmFtpRowRoundTrip()
+    // The daemon writes these entries itself: two texts, each byte length
+    // and UTF-16, an unset one empty rather than absent.
+    void gsmFtpFields()
     {
         CLogGsmFtp entry;
-        QCOMPARE(entry.LogType, 17);
-        QVERIFY(!entry.Text1.isNull());
-        entry.Text1 = QStringLiteral("GPRS");
-        entry.Text2 = QStringLiteral("offline");
-        entry.RowID = 77;
-        const CLogGsmFtp copy(entry.toRow());
-        QCOMPARE(copy.Text1, QStringLiteral("GPRS"));
-        QCOMPARE(copy.Text2, QStringLiteral("offline"));
-        QCOMPARE(copy.RowID, 77ULL);
-        QCOMPARE(copy.toRow().toHex(), entry.toRow().toHex());
-        // Fields only: two texts as byte length and UTF-16.
-        CLogGsmFtp small;
-        small.Text1 = QStringLiteral("A");
-        QCOMPARE(small.payloadBytes().toHex(), QByteArray("000000020041" "00000000"));
+        entry.Text1 = QStringLiteral("A");
+        QCOMPARE(entry.payloadBytes().toHex(), QByteArray("000000020041"
+                                                          "00000000"));
     }
 };
 

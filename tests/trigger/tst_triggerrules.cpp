@@ -5,9 +5,85 @@
 
 #include <QTest>
 
-#include <limits>
+#include <climits>
 
 namespace {
+
+// The one-value changes the monitor judges, and the time trigger's events.
+enum EChange { HighPressure, CompSeal, TruckSeal, DoorLeft, DoorRight, Api, Manlid, MainMode };
+enum ETimer { Armed, Expired, SetupChange };
+
+// What a row sets besides mode, switches and values, as bits; the same bits
+// tell what the state holds afterwards.
+constexpr int Available = 1; // high pressure available
+constexpr int CanError = 2;
+constexpr int ReportDuring = 4; // report during loading or discharge
+constexpr int Checks = 8;       // sensor checks on
+constexpr int LeftSensor = 16;
+constexpr int RightSensor = 32;
+constexpr int Geofencing = 64;  // enabled
+constexpr int Inside = 128;     // inside the geofence
+constexpr int Configured = 256; // API or manlid sensor configured
+constexpr int DischargeSeen = 512;
+constexpr int TimerRunning = 1024;
+constexpr int Timed = 2048; // time trigger of 30 min
+// The held trigger, by its reason.
+constexpr int HeldHp = 1 << 12;
+constexpr int HeldCompSeal = 2 << 12;
+constexpr int HeldTruckSeal = 3 << 12;
+constexpr int HeldTime = 4 << 12;
+
+CTriggerSettings settingsOf(int iSituation, int iSwitches)
+{
+    CTriggerSettings settings;
+    settings.iSwitches = iSwitches;
+    settings.iDurationMinutes = (iSituation & Timed) ? 30 : 0;
+    settings.bHighPressureAvailable = iSituation & Available;
+    settings.bCanError = iSituation & CanError;
+    settings.bReportDuringLoading = iSituation & ReportDuring;
+    settings.iSensorChecks = (iSituation & Checks) ? 1 : 0;
+    settings.bLeftDoorSensor = iSituation & LeftSensor;
+    settings.bRightDoorSensor = iSituation & RightSensor;
+    settings.bGeofencingEnabled = iSituation & Geofencing;
+    settings.bInsideGeofence = iSituation & Inside;
+    return settings;
+}
+
+CTriggerState stateOf(int iMode, int iSituation)
+{
+    CTriggerState state;
+    state.iMainMode = iMode;
+    state.iPendingReason = iSituation >> 12;
+    state.bPending = state.iPendingReason != 0;
+    state.bDischargeSeen = iSituation & DischargeSeen;
+    state.bTimerRunning = iSituation & TimerRunning;
+    return state;
+}
+
+int &storedOf(CTriggerState &state, EChange eChange, int iIndex)
+{
+    switch (eChange) {
+    case HighPressure: return state.iHighPressure;
+    case CompSeal: return state.aiCompSeal[iIndex];
+    case TruckSeal: return state.iTruckSeal;
+    case DoorLeft: return state.iCabinDoorLeft;
+    case DoorRight: return state.iCabinDoorRight;
+    case Api: return state.aiApi[iIndex];
+    case Manlid: return state.aiManlid[iIndex];
+    case MainMode: break;
+    }
+    return state.iMainMode;
+}
+
+// Every stored value, so a change kept in the wrong place shows.
+QList<int> storedValues(const CTriggerState &state)
+{
+    QList<int> aiValues{state.iMainMode, state.iHighPressure, state.iTruckSeal, state.iCabinDoorLeft,
+                        state.iCabinDoorRight};
+    for (int i = 0; i < COMPARTMENT_COUNT; ++i)
+        aiValues << state.aiCompSeal[i] << state.aiApi[i] << state.aiManlid[i];
+    return aiValues;
+}
 
 // One line per step, so a whole decision compares in one go.
 QStringList transcript(const CTriggerOutcome &outcome)
@@ -24,141 +100,77 @@ QStringList transcript(const CTriggerOutcome &outcome)
     return asLines;
 }
 
+// What is held and whether a discharge is remembered, in the row's bits.
+void checkKept(const CTriggerState &state, int iKept)
+{
+    QCOMPARE(state.bPending, (iKept >> 12) != 0);
+    if (state.bPending)
+        QCOMPARE(state.iPendingReason, iKept >> 12);
+    QCOMPARE(state.bDischargeSeen, bool(iKept & DischargeSeen));
+}
+
 QStringList reported(const QString &sReason, bool bForced = false)
 {
-    return {QStringLiteral("Create auto. event file, reason: \"%1\"").arg(sReason),
-            bForced ? "emit forced" : "emit normal"};
+    return {"Create auto. event file, reason: \"" + sReason + "\"", bForced ? "emit forced" : "emit normal"};
 }
 
-QStringList nothing()
+QStringList held(const QString &sWhat, const char *pszMode)
 {
-    return {};
+    return {"Pending auto. event file transfer: " + sWhat + " ( main mode: \"MainMode" + pszMode + "\" )"};
 }
 
-const QString sLoadingSuffix = QStringLiteral("( main mode: \"MainModeLoading\" )");
-const QString sDischargeSuffix = QStringLiteral("( main mode: \"MainModeDischarge\" )");
-
-CTriggerState stateInMode(int iMode)
-{
-    CTriggerState state;
-    state.iMainMode = iMode;
-    return state;
-}
-
-// The steps in order and what is held afterwards (0: nothing held).
-void checkOutcome(const CTriggerOutcome &outcome, const QStringList &asSteps, int iPendingAfter)
-{
-    QCOMPARE(transcript(outcome), asSteps);
-    QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
-    if (iPendingAfter != 0)
-        QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
-}
+const QStringList NOTHING;
+const QStringList RESTART_30{"Restart FTL time trigger after emitted FTL trigger with a duration of 30 min",
+                             "start 1800000"};
 
 } // namespace
+
+Q_DECLARE_METATYPE(EChange)
+Q_DECLARE_METATYPE(ETimer)
 
 class TestTriggerRules : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // The texts no decision below reports.
     void reasonTexts_data()
     {
         QTest::addColumn<int>("iReason");
-        QTest::addColumn<int>("iCompartment");
         QTest::addColumn<QString>("sText");
-        QTest::newRow("0") << 0 << -1 << "Unknown";
-        QTest::newRow("1") << 1 << -1 << "Pending trigger from high pressure switch off";
-        QTest::newRow("2") << 2 << -1 << "Pending trigger from SPD comp. seal break";
-        QTest::newRow("3") << 3 << -1 << "Pending trigger from SPD truck seal break";
-        QTest::newRow("4") << 4 << -1 << "Pending trigger from the FTL time trigger";
-        QTest::newRow("5") << 5 << -1 << "High pressure switched off";
-        QTest::newRow("6 comp 2") << 6 << 2 << "SPD comp. 2 seal breaks unexpected";
-        QTest::newRow("6 comp 17") << 6 << 17 << "SPD comp. 17 seal breaks unexpected";
-        QTest::newRow("7") << 7 << -1 << "SPD truck seal breaks unexpected";
-        QTest::newRow("8") << 8 << -1 << "Discharge mode exited (no high pressure available)";
-        QTest::newRow("9") << 9 << -1 << "FTL time trigger";
-        QTest::newRow("10") << 10 << -1 << "Mode change into loading or discharge";
-        QTest::newRow("11") << 11 << -1 << "Mode change out of loading or discharge";
-        QTest::newRow("12") << 12 << -1 << "Cabint door left opened";
-        QTest::newRow("13") << 13 << -1 << "Cabint door right opened";
-        QTest::newRow("14") << 14 << 0 << "Api (comp. 0) outside loading or discharge opened";
-        QTest::newRow("15") << 15 << 3 << "Manlid (comp. 3) outside loading or discharge opened";
-        QTest::newRow("16") << 16 << 2 << "Api (comp. 2) outside GeoFencing opened";
-        QTest::newRow("17") << 17 << 23 << "Manlid (comp. 23) outside GeoFencing opened";
-        QTest::newRow("18") << 18 << -1 << "Default";
-        QTest::newRow("-1") << -1 << -1 << "Default";
+        QTest::newRow("0") << 0 << "Unknown";
+        QTest::newRow("2") << 2 << "Pending trigger from SPD comp. seal break";
+        QTest::newRow("3") << 3 << "Pending trigger from SPD truck seal break";
+        QTest::newRow("18") << 18 << "Default";
     }
     void reasonTexts()
     {
         QFETCH(int, iReason);
-        QFETCH(int, iCompartment);
         QFETCH(QString, sText);
-        QCOMPARE(getReasonText(iReason, iCompartment), sText);
+        QCOMPARE(getReasonText(iReason, -1), sText);
     }
 
-    void loadingOrDischarge_data()
-    {
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bInSet");
-        QTest::newRow("Undefined") << 0 << false;
-        QTest::newRow("Error") << 2 << false;
-        QTest::newRow("Loading") << 3 << true;
-        QTest::newRow("Discharge") << 4 << true;
-        QTest::newRow("Status") << 5 << false;
-        QTest::newRow("Calibrate") << 8 << false;
-        QTest::newRow("LoadingEnd") << 12 << false;
-        QTest::newRow("DischargeEnd") << 13 << false;
-        QTest::newRow("CalibrateFpm") << 21 << true;
-        QTest::newRow("DrainFpm") << 22 << false;
-        QTest::newRow("unknown") << 99 << false;
-    }
-    void loadingOrDischarge()
-    {
-        QFETCH(int, iMode);
-        QFETCH(bool, bInSet);
-        QCOMPARE(isLoadingOrDischarge(iMode), bInSet);
-    }
-
-    void intervals_data()
-    {
-        QTest::addColumn<int>("iMinutes");
-        QTest::addColumn<int>("iMs");
-        QTest::newRow("30 min") << 30 << 1800000;
-        QTest::newRow("1 min") << 1 << 60000;
-        QTest::newRow("off") << 0 << 0;
-        QTest::newRow("negative") << -3 << 0;
-        QTest::newRow("beyond the timer") << 100000 << std::numeric_limits<int>::max();
-    }
-    void intervals()
-    {
-        QFETCH(int, iMinutes);
-        QFETCH(int, iMs);
-        QCOMPARE(timeTriggerIntervalMs(iMinutes), iMs);
-    }
-
+    // Setup fields: WM 3, global sensor 7 and 29, non-WM 1 and the level
+    // gauge flags 48 to 51 (bits 0 to 3).
     void highPressureAvailable_data()
     {
         QTest::addColumn<int>("iWm3");
         QTest::addColumn<int>("iSensor7");
         QTest::addColumn<int>("iSwitch29");
         QTest::addColumn<int>("iNonWm1");
-        QTest::addColumn<bool>("b48");
-        QTest::addColumn<bool>("b49");
-        QTest::addColumn<bool>("b50");
-        QTest::addColumn<bool>("b51");
+        QTest::addColumn<int>("iGauges");
         QTest::addColumn<bool>("bAvailable");
-        QTest::newRow("metered pump with sensor") << 1 << 1 << 0 << 0 << false << false << false << false << true;
-        QTest::newRow("metered pump, no sensor") << 1 << 0 << 0 << 0 << false << false << false << false << false;
-        QTest::newRow("sensor, no metered pump") << 0 << 1 << 0 << 0 << false << false << false << false << false;
-        QTest::newRow("own switch, first gauge only") << 0 << 0 << 1 << 1 << true << false << false << false << true;
-        QTest::newRow("own switch, setting 0") << 0 << 0 << 1 << 0 << true << false << false << false << false;
-        QTest::newRow("own switch, 48 false") << 0 << 0 << 1 << 1 << false << false << false << false << false;
-        QTest::newRow("own switch, 49 true") << 0 << 0 << 1 << 1 << true << true << false << false << false;
-        QTest::newRow("own switch, 50 true") << 0 << 0 << 1 << 1 << true << false << true << false << false;
-        QTest::newRow("own switch, 51 true") << 0 << 0 << 1 << 1 << true << false << false << true << false;
-        QTest::newRow("own switch, metered pump field set")
-            << 2 << 0 << 1 << 1 << true << false << false << false << false;
-        QTest::newRow("nothing fitted") << 0 << 0 << 0 << 1 << true << false << false << false << false;
+        QTest::newRow("metered pump with sensor") << 1 << 1 << 0 << 0 << 0x0 << true;
+        QTest::newRow("metered pump, no sensor") << 1 << 0 << 0 << 0 << 0x0 << false;
+        QTest::newRow("sensor, no metered pump") << 0 << 1 << 0 << 0 << 0x0 << false;
+        QTest::newRow("own switch, first gauge only") << 0 << 0 << 1 << 1 << 0x1 << true;
+        QTest::newRow("own switch, setting 0") << 0 << 0 << 1 << 0 << 0x1 << false;
+        QTest::newRow("own switch, 48 false") << 0 << 0 << 1 << 1 << 0x0 << false;
+        QTest::newRow("own switch, 49 true") << 0 << 0 << 1 << 1 << 0x3 << false;
+        QTest::newRow("own switch, 50 true") << 0 << 0 << 1 << 1 << 0x5 << false;
+        QTest::newRow("own switch, 51 true") << 0 << 0 << 1 << 1 << 0x9 << false;
+        QTest::newRow("own switch, metered pump field set") << 2 << 0 << 1 << 1 << 0x1 << false;
+        QTest::newRow("nothing fitted") << 0 << 0 << 0 << 1 << 0x1 << false;
     }
     void highPressureAvailable()
     {
@@ -166,17 +178,12 @@ private slots:
         QFETCH(int, iSensor7);
         QFETCH(int, iSwitch29);
         QFETCH(int, iNonWm1);
-        QFETCH(bool, b48);
-        QFETCH(bool, b49);
-        QFETCH(bool, b50);
-        QFETCH(bool, b51);
+        QFETCH(int, iGauges);
         QFETCH(bool, bAvailable);
         CSetGeneralNonWM generalNonWM;
         generalNonWM.setField(1, qint32(iNonWm1));
-        generalNonWM.setField(48, b48);
-        generalNonWM.setField(49, b49);
-        generalNonWM.setField(50, b50);
-        generalNonWM.setField(51, b51);
+        for (int i = 0; i < 4; ++i)
+            generalNonWM.setField(48 + i, bool(iGauges & (1 << i)));
         CSetGeneralWM generalWM;
         generalWM.setField(3, qint32(iWm3));
         CSetGlobalSensorNonWM globalSensor;
@@ -214,504 +221,220 @@ private slots:
         QCOMPARE(isCanError(aSetup, aRuntime), bCanError);
     }
 
-    void highPressure_data()
+    // Each change: the steps, what the state holds afterwards and that the
+    // new value is kept in its place only. For a main-mode change the mode
+    // is the old one.
+    void changes_data()
     {
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bAvailable");
-        QTest::addColumn<bool>("bCanError");
-        QTest::addColumn<bool>("bReportDuring");
-        QTest::addColumn<int>("iPendingBefore");
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<int>("iPendingAfter"); // 0: nothing pending
-
-        QTest::newRow("switched off outside loading")
-            << 5 << true << false << false << 0 << 1 << 0 << reported("High pressure switched off") << 0;
-        QTest::newRow("off again without on") << 5 << true << false << false << 0 << 0 << 0 << nothing() << 0;
-        QTest::newRow("switched on") << 5 << true << false << false << 0 << 0 << 1 << nothing() << 0;
-        QTest::newRow("no high pressure fitted") << 5 << false << false << false << 0 << 1 << 0 << nothing() << 0;
-        QTest::newRow("CAN error")
-            << 5 << true << true << false << 0 << 1 << 0
-            << QStringList{"Ignore high pressure switched off due to CAN error"} << 0;
-        QTest::newRow("held during Loading")
-            << 3 << true << false << false << 0 << 1 << 0
-            << QStringList{"Pending auto. event file transfer: high pressure switched off " + sLoadingSuffix} << 1;
-        QTest::newRow("held during CalibrateFpm")
-            << 21 << true << false << false << 0 << 1 << 0
-            << QStringList{"Pending auto. event file transfer: high pressure switched off ( main mode: "
-                           "\"MainModeCalibrateFpm\" )"}
-            << 1;
-        QTest::newRow("held replaces a held time trigger")
-            << 4 << true << false << false << 4 << 1 << 0
-            << QStringList{"Pending auto. event file transfer: high pressure switched off " + sDischargeSuffix} << 1;
-        QTest::newRow("reported during Loading when allowed")
-            << 3 << true << false << true << 0 << 1 << 0 << reported("High pressure switched off") << 0;
-        QTest::newRow("report clears a pending trigger")
-            << 5 << true << false << false << 2 << 1 << 0 << reported("High pressure switched off") << 0;
-        QTest::newRow("LoadingEnd is not loading")
-            << 12 << true << false << false << 0 << 1 << 0 << reported("High pressure switched off") << 0;
-    }
-    void highPressure()
-    {
-        QFETCH(int, iMode);
-        QFETCH(bool, bAvailable);
-        QFETCH(bool, bCanError);
-        QFETCH(bool, bReportDuring);
-        QFETCH(int, iPendingBefore);
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
-        QFETCH(QStringList, asSteps);
-        QFETCH(int, iPendingAfter);
-        CTriggerState state = stateInMode(iMode);
-        state.bPending = iPendingBefore != 0;
-        state.iPendingReason = iPendingBefore;
-        state.iHighPressure = iOld;
-        CTriggerSettings settings;
-        settings.bHighPressureAvailable = bAvailable;
-        settings.bCanError = bCanError;
-        settings.bReportDuringLoading = bReportDuring;
-        const CTriggerOutcome outcome = highPressureChanged(state, settings, iNew);
-        checkOutcome(outcome, asSteps, iPendingAfter);
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(outcome.state.iHighPressure, iNew);
-    }
-
-    // Compartment seals by index; -1 stands for the truck seal.
-    void seals_data()
-    {
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bReportDuring");
-        QTest::addColumn<int>("iPendingBefore");
+        QTest::addColumn<EChange>("eChange");
         QTest::addColumn<int>("iIndex");
+        QTest::addColumn<int>("iMode");
+        QTest::addColumn<int>("iSituation");
+        QTest::addColumn<int>("iSwitches");
         QTest::addColumn<int>("iOld");
         QTest::addColumn<int>("iNew");
         QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<int>("iPendingAfter");
+        QTest::addColumn<int>("iKept");
 
-        QTest::newRow("break after a known state")
-            << 5 << false << 0 << 2 << 1 << 3 << reported("SPD comp. 2 seal breaks unexpected") << 0;
-        QTest::newRow("last compartment")
-            << 5 << false << 0 << 23 << 2 << 3 << reported("SPD comp. 23 seal breaks unexpected") << 0;
-        QTest::newRow("broken at start, no earlier state") << 5 << false << 0 << 2 << 0 << 3 << nothing() << 0;
-        QTest::newRow("sealed again") << 5 << false << 0 << 2 << 3 << 1 << nothing() << 0;
-        QTest::newRow("still broken") << 5 << false << 0 << 2 << 3 << 3 << nothing() << 0;
-        QTest::newRow("other state change") << 5 << false << 0 << 2 << 1 << 2 << nothing() << 0;
-        QTest::newRow("held during Discharge")
-            << 4 << false << 0 << 2 << 1 << 3
-            << QStringList{"Pending auto. event file transfer: spd compartment seal breaks unexpected for "
-                           "compartment 2 " + sDischargeSuffix}
-            << 2;
-        QTest::newRow("replaces a held high pressure trigger")
-            << 4 << false << 1 << 5 << 1 << 3
-            << QStringList{"Pending auto. event file transfer: spd compartment seal breaks unexpected for "
-                           "compartment 5 " + sDischargeSuffix}
-            << 2;
-        QTest::newRow("reported during Discharge when allowed")
-            << 4 << true << 0 << 2 << 1 << 3 << reported("SPD comp. 2 seal breaks unexpected") << 0;
-        QTest::newRow("truck break after a known state")
-            << 5 << false << 0 << -1 << 1 << 3 << reported("SPD truck seal breaks unexpected") << 0;
-        QTest::newRow("truck broken at start") << 5 << false << 0 << -1 << 0 << 3 << nothing() << 0;
-        QTest::newRow("truck sealed") << 5 << false << 0 << -1 << 3 << 1 << nothing() << 0;
-        QTest::newRow("truck held during Loading")
-            << 3 << false << 0 << -1 << 1 << 3
-            << QStringList{"Pending auto. event file transfer: spd truck seal breaks unexpected " + sLoadingSuffix}
-            << 3;
-        QTest::newRow("truck reported during Loading when allowed")
-            << 3 << true << 0 << -1 << 1 << 3 << reported("SPD truck seal breaks unexpected") << 0;
+        const QStringList asHpOff = reported("High pressure switched off");
+        const QStringList asLeft = reported("Cabint door left opened");
+        const QStringList asInto = reported("Mode change into loading or discharge");
+        const QStringList asOutOf = reported("Mode change out of loading or discharge");
+        const QStringList asExited = reported("Discharge mode exited (no high pressure available)");
+        const int A = Available;
+        const int D = Checks | LeftSensor | RightSensor;
+        const int O = Checks | Configured;
+        const int G = Checks | Configured | Geofencing;
+        const int S = DischargeSeen;
+        const auto add = [](const char *pszName, EChange eChange, int iIndex, int iMode, int iSituation, int iSwitches,
+                            int iOld, int iNew, const QStringList &asSteps, int iKept) {
+            QTest::newRow(pszName) << eChange << iIndex << iMode << iSituation << iSwitches << iOld << iNew << asSteps
+                                   << iKept;
+        };
+        add("hp switched off", HighPressure, 0, 5, A, 0, 1, 0, asHpOff, 0);
+        add("hp off again", HighPressure, 0, 5, A, 0, 0, 0, NOTHING, 0);
+        add("hp switched on", HighPressure, 0, 5, A, 0, 0, 1, NOTHING, 0);
+        add("hp not fitted", HighPressure, 0, 5, 0, 0, 1, 0, NOTHING, 0);
+        add("hp CAN error", HighPressure, 0, 5, A | CanError, 0, 1, 0,
+            QStringList{"Ignore high pressure switched off due to CAN error"}, 0);
+        add("hp held during CalibrateFpm", HighPressure, 0, 21, A, 0, 1, 0,
+            held("high pressure switched off", "CalibrateFpm"), HeldHp);
+        add("hp reported during Loading when allowed", HighPressure, 0, 3, A | ReportDuring, 0, 1, 0, asHpOff, 0);
+        add("hp report clears the held trigger", HighPressure, 0, 5, A | HeldCompSeal, 0, 1, 0, asHpOff, 0);
+
+        add("seal break after a known state", CompSeal, 2, 5, 0, 0, 1, 3,
+            reported("SPD comp. 2 seal breaks unexpected"), 0);
+        add("seal of the last compartment", CompSeal, 23, 5, 0, 0, 2, 3,
+            reported("SPD comp. 23 seal breaks unexpected"), 0);
+        add("seal broken at start", CompSeal, 2, 5, 0, 0, 0, 3, NOTHING, 0);
+        add("seal sealed again", CompSeal, 2, 5, 0, 0, 3, 1, NOTHING, 0);
+        add("seal held, replacing a held hp trigger", CompSeal, 5, 4, HeldHp, 0, 1, 3,
+            held("spd compartment seal breaks unexpected for compartment 5", "Discharge"), HeldCompSeal);
+        add("seal reported during Discharge when allowed", CompSeal, 2, 4, ReportDuring, 0, 1, 3,
+            reported("SPD comp. 2 seal breaks unexpected"), 0);
+        add("truck seal break", TruckSeal, 0, 5, 0, 0, 1, 3, reported("SPD truck seal breaks unexpected"), 0);
+        add("truck seal broken at start", TruckSeal, 0, 5, 0, 0, 0, 3, NOTHING, 0);
+        add("truck seal held during Loading", TruckSeal, 0, 3, 0, 0, 1, 3,
+            held("spd truck seal breaks unexpected", "Loading"), HeldTruckSeal);
+
+        add("left door opened", DoorLeft, 0, 5, Checks | LeftSensor, 4, 0, 1, asLeft, 0);
+        add("right door opened", DoorRight, 0, 5, Checks | RightSensor, 4, 0, 1, reported("Cabint door right opened"),
+            0);
+        add("door, every switch but the doors", DoorLeft, 0, 5, D, 0x7B, 0, 1, NOTHING, 0);
+        add("door, sensor checks off", DoorLeft, 0, 5, LeftSensor | RightSensor, 4, 0, 1, NOTHING, 0);
+        add("right door without its sensor", DoorRight, 0, 5, Checks | LeftSensor, 4, 0, 1, NOTHING, 0);
+        add("door closed", DoorLeft, 0, 5, D, 4, 1, 0, NOTHING, 0);
+        add("door dropped during Discharge", DoorLeft, 0, 4, D, 4, 0, 1, NOTHING, 0);
+        add("door reported during Discharge when allowed", DoorLeft, 0, 4, D | ReportDuring, 4, 0, 1, asLeft, 0);
+
+        add("api outside loading", Api, 2, 5, O, 8, 0, 1, reported("Api (comp. 2) outside loading or discharge opened"),
+            0);
+        add("api during Loading", Api, 2, 3, O, 8, 0, 1, NOTHING, 0);
+        add("api outside the geofence", Api, 2, 5, G, 32, 0, 1, reported("Api (comp. 2) outside GeoFencing opened"), 0);
+        add("api inside the geofence", Api, 2, 5, G | Inside, 32, 0, 1, NOTHING, 0);
+        add("api, geofencing off", Api, 2, 5, O, 32, 0, 1, NOTHING, 0);
+        add("api outside the geofence while Loading, bits 3 and 5", Api, 2, 3, G, 40, 0, 1,
+            reported("Api (comp. 2) outside GeoFencing opened"), 0);
+        add("api outside loading and geofence", Api, 7, 5, G, 40, 0, 1,
+            reported("Api (comp. 7) outside loading or discharge opened") +
+                reported("Api (comp. 7) outside GeoFencing opened"),
+            0);
+        add("api not configured", Api, 2, 5, G & ~Configured, 40, 0, 1, NOTHING, 0);
+        add("api, sensor checks off", Api, 2, 5, G & ~Checks, 40, 0, 1, NOTHING, 0);
+        add("api, manlid switches only", Api, 2, 5, G, 80, 0, 1, NOTHING, 0);
+        add("api closed", Api, 2, 5, G, 40, 1, 0, NOTHING, 0);
+        add("manlid outside loading", Manlid, 5, 5, O, 16, 0, 1,
+            reported("Manlid (comp. 5) outside loading or discharge opened"), 0);
+        add("manlid during Discharge", Manlid, 5, 4, O, 16, 0, 1, NOTHING, 0);
+        add("manlid outside the geofence", Manlid, 5, 4, G, 64, 0, 1,
+            reported("Manlid (comp. 5) outside GeoFencing opened"), 0);
+        add("manlid, api switches only", Manlid, 5, 5, G, 40, 0, 1, NOTHING, 0);
+
+        add("into Loading, bit 0", MainMode, 0, 5, A, 1, 5, 3, asInto, 0);
+        add("into Loading, bit 1 only", MainMode, 0, 5, A, 2, 5, 3, NOTHING, 0);
+        add("into DrainFpm, bit 0", MainMode, 0, 5, A, 1, 5, 22, NOTHING, 0);
+        add("out of Loading, bit 1", MainMode, 0, 3, A, 2, 3, 5, asOutOf, 0);
+        add("out of Loading, bit 0 only", MainMode, 0, 3, A, 1, 3, 5, NOTHING, 0);
+        add("out of CalibrateFpm, bit 1", MainMode, 0, 21, A, 2, 21, 6, asOutOf, 0);
+        add("out of LoadingEnd, bit 1", MainMode, 0, 12, A, 2, 12, 5, NOTHING, 0);
+        add("Loading to Discharge, bits 0 and 1", MainMode, 0, 3, A, 3, 3, 4, asInto + asOutOf, S);
+        add("Status after Discharge, no high pressure", MainMode, 0, 4, S, 0, 4, 5, asExited, 0);
+        add("Status after Discharge, high pressure", MainMode, 0, 4, A | S, 0, 4, 5, NOTHING, 0);
+        add("Status without Discharge seen", MainMode, 0, 13, 0, 2, 13, 5, NOTHING, 0);
+        add("Discharge seen survives other modes", MainMode, 0, 4, S, 0, 4, 13, NOTHING, S);
+        add("held hp reported on leaving Loading", MainMode, 0, 3, A | HeldHp, 0, 3, 5,
+            reported("Pending trigger from high pressure switch off"), 0);
+        add("held trigger kept into Discharge", MainMode, 0, 3, A | HeldCompSeal, 0, 3, 4, NOTHING, S | HeldCompSeal);
+        add("held time trigger reported unforced", MainMode, 0, 21, A | HeldTime, 0, 21, 6,
+            reported("Pending trigger from the FTL time trigger"), 0);
+        add("held trigger lost to the discharge exit report", MainMode, 0, 4, S | HeldTruckSeal, 0, 4, 5, asExited, 0);
+        add("time trigger restarted on leaving Loading", MainMode, 0, 3, A | Timed, 0, 3, 5,
+            QStringList{
+                "Restart FTL time trigger with a duration of 30 min after leaving main mode: \"MainModeLoading\"",
+                "start 1800000"},
+            0);
+        add("running time trigger left alone", MainMode, 0, 3, A | Timed | TimerRunning, 0, 3, 5, NOTHING, 0);
+        add("no time trigger restart into Loading", MainMode, 0, 5, A | Timed, 0, 5, 3, NOTHING, 0);
+        add("report restarts the time trigger first", MainMode, 0, 3, A | Timed, 2, 3, 5, asOutOf + RESTART_30, 0);
+        add("same mode", MainMode, 0, 3, S | HeldHp | Timed, 3, 3, 3, NOTHING, S | HeldHp);
     }
-    void seals()
+    void changes()
     {
-        QFETCH(int, iMode);
-        QFETCH(bool, bReportDuring);
-        QFETCH(int, iPendingBefore);
+        QFETCH(EChange, eChange);
         QFETCH(int, iIndex);
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
-        QFETCH(QStringList, asSteps);
-        QFETCH(int, iPendingAfter);
-        const bool bTruck = iIndex < 0;
-        CTriggerState state = stateInMode(iMode);
-        state.bPending = iPendingBefore != 0;
-        state.iPendingReason = iPendingBefore;
-        (bTruck ? state.iTruckSeal : state.aiCompSeal[iIndex]) = iOld;
-        CTriggerSettings settings;
-        settings.bReportDuringLoading = bReportDuring;
-        const CTriggerOutcome outcome = bTruck ? truckSealChanged(state, settings, iNew)
-                                               : compSealChanged(state, settings, iIndex, iNew);
-        checkOutcome(outcome, asSteps, iPendingAfter);
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(bTruck ? outcome.state.iTruckSeal : outcome.state.aiCompSeal[iIndex], iNew);
-        // Only the seal named changes.
-        QCOMPARE(outcome.state.aiCompSeal[(iIndex + 1) % COMPARTMENT_COUNT], 0);
-        if (!bTruck)
-            QCOMPARE(outcome.state.iTruckSeal, 0);
-    }
-
-    void cabinDoors_data()
-    {
-        QTest::addColumn<bool>("bLeft");
-        QTest::addColumn<int>("iSwitches");
-        QTest::addColumn<int>("iSensorChecks");
-        QTest::addColumn<bool>("bSensor");
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bReportDuring");
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
-        QTest::addColumn<QStringList>("asSteps");
-
-        QTest::newRow("left opened") << true << 4 << 1 << true << 5 << false << 0 << 1
-                                     << reported("Cabint door left opened");
-        QTest::newRow("right opened") << false << 4 << 1 << true << 5 << false << 0 << 1
-                                      << reported("Cabint door right opened");
-        QTest::newRow("switches off") << true << 0 << 1 << true << 5 << false << 0 << 1 << nothing();
-        QTest::newRow("every switch but the doors") << true << 0x7B << 1 << true << 5 << false << 0 << 1 << nothing();
-        QTest::newRow("sensor checks off") << true << 4 << 0 << true << 5 << false << 0 << 1 << nothing();
-        QTest::newRow("no door sensor") << false << 4 << 1 << false << 5 << false << 0 << 1 << nothing();
-        QTest::newRow("closed") << true << 4 << 1 << true << 5 << false << 1 << 0 << nothing();
-        QTest::newRow("other state") << true << 4 << 1 << true << 5 << false << 0 << 2 << nothing();
-        QTest::newRow("dropped during Discharge") << true << 4 << 1 << true << 4 << false << 0 << 1 << nothing();
-        QTest::newRow("reported during Discharge when allowed")
-            << true << 4 << 1 << true << 4 << true << 0 << 1 << reported("Cabint door left opened");
-    }
-    void cabinDoors()
-    {
-        QFETCH(bool, bLeft);
-        QFETCH(int, iSwitches);
-        QFETCH(int, iSensorChecks);
-        QFETCH(bool, bSensor);
         QFETCH(int, iMode);
-        QFETCH(bool, bReportDuring);
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
-        QFETCH(QStringList, asSteps);
-        CTriggerState state = stateInMode(iMode);
-        (bLeft ? state.iCabinDoorLeft : state.iCabinDoorRight) = iOld;
-        CTriggerSettings settings;
-        settings.iSwitches = iSwitches;
-        settings.iSensorChecks = iSensorChecks;
-        settings.bReportDuringLoading = bReportDuring;
-        // The other door's sensor is fitted, so a mix-up shows.
-        settings.bLeftDoorSensor = bLeft ? bSensor : true;
-        settings.bRightDoorSensor = bLeft ? true : bSensor;
-        const CTriggerOutcome outcome =
-            bLeft ? cabinDoorLeftChanged(state, settings, iNew) : cabinDoorRightChanged(state, settings, iNew);
-        QCOMPARE(transcript(outcome), asSteps);
-        QVERIFY(!outcome.state.bPending);
-        QCOMPARE(bLeft ? outcome.state.iCabinDoorLeft : outcome.state.iCabinDoorRight, iNew);
-        QCOMPARE(bLeft ? outcome.state.iCabinDoorRight : outcome.state.iCabinDoorLeft, 0);
-    }
-
-    void openings_data()
-    {
-        QTest::addColumn<bool>("bApi");
-        QTest::addColumn<int>("iSwitches");
-        QTest::addColumn<int>("iSensorChecks");
-        QTest::addColumn<bool>("bConfigured");
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bGeofencing");
-        QTest::addColumn<bool>("bInside");
-        QTest::addColumn<int>("iIndex");
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
-        QTest::addColumn<QStringList>("asSteps");
-
-        QTest::newRow("api outside loading") << true << 8 << 1 << true << 5 << false << false << 2 << 0 << 1
-                                             << reported("Api (comp. 2) outside loading or discharge opened");
-        QTest::newRow("api during Loading") << true << 8 << 1 << true << 3 << false << false << 2 << 0 << 1
-                                            << nothing();
-        QTest::newRow("api outside the geofence")
-            << true << 32 << 1 << true << 5 << true << false << 2 << 0 << 1
-            << reported("Api (comp. 2) outside GeoFencing opened");
-        QTest::newRow("api inside the geofence") << true << 32 << 1 << true << 5 << true << true << 2 << 0 << 1
-                                                 << nothing();
-        QTest::newRow("api, geofencing off") << true << 32 << 1 << true << 5 << false << false << 2 << 0 << 1
-                                             << nothing();
-        QTest::newRow("api outside the geofence while Loading, bits 3 and 5")
-            << true << 40 << 1 << true << 3 << true << false << 2 << 0 << 1
-            << reported("Api (comp. 2) outside GeoFencing opened");
-        QTest::newRow("api outside loading and geofence, bits 3 and 5")
-            << true << 40 << 1 << true << 5 << true << false << 7 << 0 << 1
-            << reported("Api (comp. 7) outside loading or discharge opened") +
-                   reported("Api (comp. 7) outside GeoFencing opened");
-        QTest::newRow("api not configured") << true << 40 << 1 << false << 5 << true << false << 2 << 0 << 1
-                                            << nothing();
-        QTest::newRow("api, sensor checks off") << true << 40 << 0 << true << 5 << true << false << 2 << 0 << 1
-                                                << nothing();
-        QTest::newRow("api, switches off") << true << 0 << 1 << true << 5 << true << false << 2 << 0 << 1
-                                           << nothing();
-        QTest::newRow("api, manlid switches only") << true << 80 << 1 << true << 5 << true << false << 2 << 0 << 1
-                                                   << nothing();
-        QTest::newRow("api closed") << true << 40 << 1 << true << 5 << true << false << 2 << 1 << 0 << nothing();
-        QTest::newRow("api still open") << true << 40 << 1 << true << 5 << true << false << 2 << 1 << 1
-                                        << nothing();
-        QTest::newRow("manlid outside loading") << false << 16 << 1 << true << 5 << false << false << 5 << 0 << 1
-                                                << reported("Manlid (comp. 5) outside loading or discharge opened");
-        QTest::newRow("manlid during Discharge") << false << 16 << 1 << true << 4 << false << false << 5 << 0 << 1
-                                                 << nothing();
-        QTest::newRow("manlid outside the geofence")
-            << false << 64 << 1 << true << 4 << true << false << 5 << 0 << 1
-            << reported("Manlid (comp. 5) outside GeoFencing opened");
-        QTest::newRow("manlid inside the geofence") << false << 64 << 1 << true << 4 << true << true << 5 << 0 << 1
-                                                    << nothing();
-        QTest::newRow("manlid, api switches only") << false << 40 << 1 << true << 5 << true << false << 5 << 0 << 1
-                                                   << nothing();
-        QTest::newRow("manlid not configured") << false << 80 << 1 << false << 5 << true << false << 5 << 0 << 1
-                                               << nothing();
-    }
-    void openings()
-    {
-        QFETCH(bool, bApi);
+        QFETCH(int, iSituation);
         QFETCH(int, iSwitches);
-        QFETCH(int, iSensorChecks);
-        QFETCH(bool, bConfigured);
-        QFETCH(int, iMode);
-        QFETCH(bool, bGeofencing);
-        QFETCH(bool, bInside);
-        QFETCH(int, iIndex);
         QFETCH(int, iOld);
         QFETCH(int, iNew);
         QFETCH(QStringList, asSteps);
-        CTriggerState state = stateInMode(iMode);
-        (bApi ? state.aiApi : state.aiManlid)[iIndex] = iOld;
-        CTriggerSettings settings;
-        settings.iSwitches = iSwitches;
-        settings.iSensorChecks = iSensorChecks;
-        settings.bGeofencingEnabled = bGeofencing;
-        settings.bInsideGeofence = bInside;
-        const CTriggerOutcome outcome = bApi ? apiChanged(state, settings, iIndex, bConfigured, iNew)
-                                             : manlidChanged(state, settings, iIndex, bConfigured, iNew);
+        QFETCH(int, iKept);
+        CTriggerState state = stateOf(iMode, iSituation);
+        storedOf(state, eChange, iIndex) = iOld;
+        const CTriggerSettings settings = settingsOf(iSituation, iSwitches);
+        const bool bConfigured = iSituation & Configured;
+        CTriggerOutcome outcome;
+        switch (eChange) {
+        case HighPressure: outcome = highPressureChanged(state, settings, iNew); break;
+        case CompSeal: outcome = compSealChanged(state, settings, iIndex, iNew); break;
+        case TruckSeal: outcome = truckSealChanged(state, settings, iNew); break;
+        case DoorLeft: outcome = cabinDoorLeftChanged(state, settings, iNew); break;
+        case DoorRight: outcome = cabinDoorRightChanged(state, settings, iNew); break;
+        case Api: outcome = apiChanged(state, settings, iIndex, bConfigured, iNew); break;
+        case Manlid: outcome = manlidChanged(state, settings, iIndex, bConfigured, iNew); break;
+        case MainMode: outcome = mainModeChanged(state, settings, iNew); break;
+        }
         QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE((bApi ? outcome.state.aiApi : outcome.state.aiManlid)[iIndex], iNew);
-        QCOMPARE((bApi ? outcome.state.aiManlid : outcome.state.aiApi)[iIndex], 0);
+        checkKept(outcome.state, iKept);
+        storedOf(state, eChange, iIndex) = iNew;
+        QCOMPARE(storedValues(outcome.state), storedValues(state));
     }
 
-    void mainMode_data()
+    // Armed at start, expired, or re-timed by a setup change of another
+    // process; iDuration is the (new) period in minutes.
+    void timeTrigger_data()
     {
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
-        QTest::addColumn<int>("iSwitches");
-        QTest::addColumn<bool>("bAvailable");
-        QTest::addColumn<bool>("bDischargeSeen");
-        QTest::addColumn<int>("iPendingBefore");
-        QTest::addColumn<int>("iDuration");
-        QTest::addColumn<bool>("bTimerRunning");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<bool>("bDischargeSeenAfter");
-        QTest::addColumn<int>("iPendingAfter");
-
-        const QStringList asOutOfLoading = reported("Mode change out of loading or discharge");
-        QTest::newRow("into Loading, bit 0") << 5 << 3 << 1 << true << false << 0 << 0 << false
-                                             << reported("Mode change into loading or discharge") << false << 0;
-        QTest::newRow("into Loading, switches off") << 5 << 3 << 0 << true << false << 0 << 0 << false << nothing()
-                                                    << false << 0;
-        QTest::newRow("into Loading, bit 1 only") << 5 << 3 << 2 << true << false << 0 << 0 << false << nothing()
-                                                  << false << 0;
-        QTest::newRow("into CalibrateFpm, bit 0") << 6 << 21 << 1 << true << false << 0 << 0 << false
-                                                  << reported("Mode change into loading or discharge") << false << 0;
-        QTest::newRow("out of Loading, bit 1") << 3 << 5 << 2 << true << false << 0 << 0 << false << asOutOfLoading
-                                               << false << 0;
-        QTest::newRow("out of Loading, bit 0 only") << 3 << 5 << 1 << true << false << 0 << 0 << false << nothing()
-                                                    << false << 0;
-        QTest::newRow("Loading to Discharge, bits 0 and 1")
-            << 3 << 4 << 3 << true << false << 0 << 0 << false
-            << reported("Mode change into loading or discharge") + asOutOfLoading << true << 0;
-        QTest::newRow("Status after Discharge, no high pressure")
-            << 4 << 5 << 0 << false << true << 0 << 0 << false
-            << reported("Discharge mode exited (no high pressure available)") << false << 0;
-        QTest::newRow("Status after Discharge, high pressure fitted")
-            << 4 << 5 << 0 << true << true << 0 << 0 << false << nothing() << false << 0;
-        QTest::newRow("Status without Discharge seen")
-            << 13 << 5 << 0 << false << false << 0 << 0 << false << nothing() << false << 0;
-        QTest::newRow("Discharge seen survives other modes")
-            << 4 << 13 << 0 << false << true << 0 << 0 << false << nothing() << true << 0;
-        QTest::newRow("held high pressure reported on leaving Loading")
-            << 3 << 5 << 0 << true << false << 1 << 0 << false
-            << reported("Pending trigger from high pressure switch off") << false << 0;
-        QTest::newRow("held trigger kept into Discharge")
-            << 3 << 4 << 0 << true << false << 2 << 0 << false << nothing() << true << 2;
-        QTest::newRow("held time trigger reported unforced")
-            << 21 << 6 << 0 << true << false << 4 << 0 << false
-            << reported("Pending trigger from the FTL time trigger", false) << false << 0;
-        QTest::newRow("held trigger lost to the discharge exit report")
-            << 4 << 5 << 0 << false << true << 3 << 0 << false
-            << reported("Discharge mode exited (no high pressure available)") << false << 0;
-        QTest::newRow("time trigger restarted on leaving Loading")
-            << 3 << 5 << 0 << true << false << 0 << 30 << false
-            << QStringList{"Restart FTL time trigger with a duration of 30 min after leaving main mode: "
-                           "\"MainModeLoading\"",
-                           "start 1800000"}
-            << false << 0;
-        QTest::newRow("running time trigger left alone") << 3 << 5 << 0 << true << false << 0 << 30 << true
-                                                         << nothing() << false << 0;
-        QTest::newRow("no time trigger restart into Loading") << 5 << 3 << 0 << true << false << 0 << 30 << false
-                                                              << nothing() << false << 0;
-        QTest::newRow("report restarts the time trigger first")
-            << 3 << 5 << 2 << true << false << 0 << 30 << false
-            << asOutOfLoading +
-                   QStringList{"Restart FTL time trigger after emitted FTL trigger with a duration of 30 min",
-                               "start 1800000"}
-            << false << 0;
-        QTest::newRow("same mode") << 3 << 3 << 3 << false << true << 1 << 30 << false << nothing() << true << 1;
-    }
-    void mainMode()
-    {
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
-        QFETCH(int, iSwitches);
-        QFETCH(bool, bAvailable);
-        QFETCH(bool, bDischargeSeen);
-        QFETCH(int, iPendingBefore);
-        QFETCH(int, iDuration);
-        QFETCH(bool, bTimerRunning);
-        QFETCH(QStringList, asSteps);
-        QFETCH(bool, bDischargeSeenAfter);
-        QFETCH(int, iPendingAfter);
-        CTriggerState state = stateInMode(iOld);
-        state.bDischargeSeen = bDischargeSeen;
-        state.bPending = iPendingBefore != 0;
-        state.iPendingReason = iPendingBefore;
-        state.bTimerRunning = bTimerRunning;
-        CTriggerSettings settings;
-        settings.iSwitches = iSwitches;
-        settings.bHighPressureAvailable = bAvailable;
-        settings.iDurationMinutes = iDuration;
-        const CTriggerOutcome outcome = mainModeChanged(state, settings, iNew);
-        QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.iMainMode, iNew);
-        QCOMPARE(outcome.state.bDischargeSeen, bDischargeSeenAfter);
-        QCOMPARE(outcome.state.bPending, iPendingAfter != 0);
-        if (iPendingAfter != 0)
-            QCOMPARE(outcome.state.iPendingReason, iPendingAfter);
-    }
-
-    void timeTriggerArmedAtStart_data()
-    {
-        QTest::addColumn<int>("iDuration");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::newRow("30 min, first after two minutes")
-            << 30 << QStringList{"Start FTL time trigger with a duration of 30 min", "start 120000"};
-        QTest::newRow("off") << 0 << nothing();
-        QTest::newRow("negative") << -5 << nothing();
-    }
-    void timeTriggerArmedAtStart()
-    {
-        QFETCH(int, iDuration);
-        QFETCH(QStringList, asSteps);
-        CTriggerSettings settings;
-        settings.iDurationMinutes = iDuration;
-        const CTriggerOutcome outcome = timeTriggerArmed(CTriggerState(), settings);
-        QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.bTimerRunning, !asSteps.isEmpty());
-    }
-
-    void timeTriggerExpiry_data()
-    {
+        QTest::addColumn<ETimer>("eTimer");
         QTest::addColumn<int>("iMode");
-        QTest::addColumn<bool>("bReportDuring");
-        QTest::addColumn<int>("iDuration");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<int>("iPendingAfter");
-        QTest::addColumn<bool>("bTimerRunningAfter");
-        const QStringList asRestart{"Restart FTL time trigger after emitted FTL trigger with a duration of 30 min",
-                                    "start 1800000"};
-        QTest::newRow("reported forced in Status")
-            << 5 << false << 30 << QStringList{"stop"} + reported("FTL time trigger", true) + asRestart << 0 << true;
-        QTest::newRow("held during Loading")
-            << 3 << false << 30
-            << QStringList{"stop", "Pending auto. event file transfer: FTl time trigger expired " + sLoadingSuffix}
-            << 4 << false;
-        QTest::newRow("reported during Loading when allowed")
-            << 3 << true << 30 << QStringList{"stop"} + reported("FTL time trigger", true) + asRestart << 0 << true;
-        QTest::newRow("switched off meanwhile") << 5 << false << 0 << QStringList{"stop"} << 0 << false;
-    }
-    void timeTriggerExpiry()
-    {
-        QFETCH(int, iMode);
-        QFETCH(bool, bReportDuring);
-        QFETCH(int, iDuration);
-        QFETCH(QStringList, asSteps);
-        QFETCH(int, iPendingAfter);
-        QFETCH(bool, bTimerRunningAfter);
-        CTriggerState state = stateInMode(iMode);
-        state.bTimerRunning = true;
-        CTriggerSettings settings;
-        settings.bReportDuringLoading = bReportDuring;
-        settings.iDurationMinutes = iDuration;
-        const CTriggerOutcome outcome = timeTriggerExpired(state, settings);
-        checkOutcome(outcome, asSteps, iPendingAfter);
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(outcome.state.bTimerRunning, bTimerRunningAfter);
-    }
-
-    void timeTriggerSetup_data()
-    {
+        QTest::addColumn<int>("iSituation");
         QTest::addColumn<int>("iProcess");
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
+        QTest::addColumn<int>("iOldDuration");
+        QTest::addColumn<int>("iDuration");
         QTest::addColumn<QStringList>("asSteps");
-        QTest::newRow("first read at start") << 0 << 0 << 30 << nothing();
-        QTest::newRow("duration unchanged") << 812 << 30 << 30 << nothing();
-        QTest::newRow("30 to 0 stops")
-            << 812 << 30 << 0 << QStringList{"stop", "FTL time trigger not active any longer"};
-        QTest::newRow("30 to negative stops")
-            << 812 << 30 << -1 << QStringList{"stop", "FTL time trigger not active any longer"};
-        QTest::newRow("0 to 45 starts")
-            << 812 << 0 << 45
-            << QStringList{"stop", "Stop and restart FTL time trigger after setup change with a duration of 45 min",
-                           "start 2700000"};
-        QTest::newRow("30 to 10 restarts")
-            << 812 << 30 << 10
-            << QStringList{"stop", "Stop and restart FTL time trigger after setup change with a duration of 10 min",
-                           "start 600000"};
+        QTest::addColumn<int>("iKept");
+        const QStringList asForced = QStringList{"stop"} + reported("FTL time trigger", true) + RESTART_30;
+        const QString sRestart =
+            QStringLiteral("Stop and restart FTL time trigger after setup change with a duration of ");
+        const auto add = [](const char *pszName, ETimer eTimer, int iMode, int iSituation, int iProcess,
+                            int iOldDuration, int iDuration, const QStringList &asSteps, int iKept) {
+            QTest::newRow(pszName) << eTimer << iMode << iSituation << iProcess << iOldDuration << iDuration << asSteps
+                                   << iKept;
+        };
+        add("armed, first after two minutes", Armed, 5, 0, 0, 0, 30,
+            QStringList{"Start FTL time trigger with a duration of 30 min", "start 120000"}, 0);
+        add("armed, off", Armed, 5, 0, 0, 0, 0, NOTHING, 0);
+        add("expired in Status, forced", Expired, 5, 0, 0, 0, 30, asForced, 0);
+        add("expired during Loading, held", Expired, 3, 0, 0, 0, 30,
+            QStringList{
+                "stop",
+                "Pending auto. event file transfer: FTl time trigger expired ( main mode: \"MainModeLoading\" )"},
+            HeldTime);
+        add("expired during Loading, reported when allowed", Expired, 3, ReportDuring, 0, 0, 30, asForced, 0);
+        add("expired, switched off meanwhile", Expired, 5, 0, 0, 0, 0, QStringList{"stop"}, 0);
+        add("setup, first read at start", SetupChange, 5, 0, 0, 0, 30, NOTHING, 0);
+        add("setup, duration unchanged", SetupChange, 5, 0, 812, 30, 30, NOTHING, 0);
+        add("setup, 30 to 0 stops", SetupChange, 5, 0, 812, 30, 0,
+            QStringList{"stop", "FTL time trigger not active any longer"}, 0);
+        add("setup, 0 to 45 starts", SetupChange, 5, 0, 812, 0, 45,
+            QStringList{"stop", sRestart + "45 min", "start 2700000"}, 0);
+        add("setup, 30 to 10 restarts", SetupChange, 5, 0, 812, 30, 10,
+            QStringList{"stop", sRestart + "10 min", "start 600000"}, 0);
+        add("setup, beyond the timer", SetupChange, 5, 0, 812, 30, 100000,
+            QStringList{"stop", sRestart + "100000 min", QStringLiteral("start %1").arg(INT_MAX)}, 0);
     }
-    void timeTriggerSetup()
+    void timeTrigger()
     {
+        QFETCH(ETimer, eTimer);
+        QFETCH(int, iMode);
+        QFETCH(int, iSituation);
         QFETCH(int, iProcess);
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
+        QFETCH(int, iOldDuration);
+        QFETCH(int, iDuration);
         QFETCH(QStringList, asSteps);
-        CTriggerState state;
-        state.bTimerRunning = true;
-        const CTriggerOutcome outcome = timeTriggerSetupChanged(state, iProcess, iOld, iNew);
+        QFETCH(int, iKept);
+        const bool bRunningBefore = eTimer != Armed;
+        const CTriggerState state = stateOf(iMode, iSituation | (bRunningBefore ? TimerRunning : 0));
+        CTriggerSettings settings = settingsOf(iSituation, 0);
+        settings.iDurationMinutes = iDuration;
+        CTriggerOutcome outcome;
+        switch (eTimer) {
+        case Armed: outcome = timeTriggerArmed(state, settings); break;
+        case Expired: outcome = timeTriggerExpired(state, settings); break;
+        case SetupChange: outcome = timeTriggerSetupChanged(state, iProcess, iOldDuration, iDuration); break;
+        }
         QCOMPARE(transcript(outcome), asSteps);
-        QCOMPARE(outcome.state.bTimerRunning, asSteps.isEmpty() || asSteps.last().startsWith("start"));
-    }
-
-    // A switch-off during Loading waits for the end of the job, then comes
-    // out as the held trigger.
-    void heldHighPressureComesOutAfterLoading()
-    {
-        CTriggerSettings settings;
-        settings.bHighPressureAvailable = true;
-        CTriggerState state = stateInMode(3);
-        state.iHighPressure = 1;
-        CTriggerOutcome outcome = highPressureChanged(state, settings, 0);
-        QCOMPARE(transcript(outcome),
-                 QStringList{"Pending auto. event file transfer: high pressure switched off " + sLoadingSuffix});
-        outcome = mainModeChanged(outcome.state, settings, 5);
-        QCOMPARE(transcript(outcome), reported("Pending trigger from high pressure switch off"));
-        QVERIFY(!outcome.state.bPending);
-    }
-
-    // A door opened during Discharge is dropped; closed and reopened after,
-    // it is reported.
-    void doorDroppedDuringDischargeReportedAfter()
-    {
-        CTriggerSettings settings;
-        settings.iSwitches = SwitchCabinDoors;
-        settings.iSensorChecks = 1;
-        settings.bLeftDoorSensor = true;
-        CTriggerOutcome outcome = cabinDoorLeftChanged(stateInMode(4), settings, 1);
-        QCOMPARE(transcript(outcome), nothing());
-        outcome = mainModeChanged(outcome.state, settings, 5);
-        QCOMPARE(transcript(outcome), nothing());
-        outcome = cabinDoorLeftChanged(outcome.state, settings, 0);
-        outcome = cabinDoorLeftChanged(outcome.state, settings, 1);
-        QCOMPARE(transcript(outcome), reported("Cabint door left opened"));
+        checkKept(outcome.state, iKept);
+        QCOMPARE(outcome.state.bTimerRunning, asSteps.isEmpty() ? bRunningBefore : asSteps.last().startsWith("start"));
     }
 };
 
