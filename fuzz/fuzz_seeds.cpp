@@ -49,5 +49,8 @@ int main(int iArgc, char **ppArgv)
     writeSeed(sRoot + QStringLiteral("/settings"), QStringLiteral("ftp_d.ini"),
               "[DEBUG_MESSAGES]\nDebug=1\nLogfile=/var/log/Tankora/ftp_data.log\n"
               "[SETUP_GENERAL]\nUse_Session_Bus=1\n");
+    writeSeed(sRoot + QStringLiteral("/listing"), QStringLiteral("names"),
+              "\x18gps_20240105.ftl\nEVEl20240105093000.ftl\nTankora_1.log.tar.gz\nmail_0001.txt\n"
+              "MTR1d20240105093000.ftl\nLEVl20240105093000.ftl\nTK_Data_1.ftl\n.\n..\n");
     return 0;
 }
