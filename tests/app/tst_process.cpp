@@ -1,3 +1,4 @@
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -42,12 +43,28 @@ class TestProcess : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(logged(bWithBus ? QStringLiteral("Connected to session bus!")
                                                  : QStringLiteral("Can't connect to session bus!")),
                                  10000);
+        // The first heartbeat comes after the whole connection is made, the
+        // signal path included; a signal sent before it meets the early path.
+        if (bWithBus) {
+            m_iHeartbeats = 0;
+            QTRY_VERIFY_WITH_TIMEOUT(m_iHeartbeats > 0, 10000);
+        }
     }
 
+    int m_iHeartbeats = 0;
     std::unique_ptr<QTemporaryDir> m_pRoot;
     std::unique_ptr<QProcess> m_pDaemon;
 
+public slots:
+    void onHeartbeat(int) { ++m_iHeartbeats; }
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDBusConnection::sessionBus().connect(QString(), QStringLiteral("/Signals"),
+                                                      QStringLiteral("com.Velkor.Tankora.Signals"),
+                                                      QStringLiteral("sigTrigger"), this, SLOT(onHeartbeat(int))));
+    }
     void init()
     {
         if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))

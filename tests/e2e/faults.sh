@@ -41,8 +41,10 @@ pppd-dies)
     echo slow > "$FAULT"
     echo "note" > "$MAILBOX/mail_0001.txt"
     wait_for_log "Start transfer: TransferType 5" 60 || fail "transfer did not start"
-    sleep 1
-    pkill -KILL -f "$ROOT/usr/sbin/pppd" || fail "no pppd to kill"
+    i=0
+    until pkill -KILL -f "$ROOT/usr/sbin/pppd"; do
+        i=$((i + 1)); [ "$i" -le 100 ] || fail "no pppd to kill"; sleep 0.1
+    done
     "$CTL" set CRunGsmGprs 1 3 >/dev/null
     rm -f "$FAULT"
     wait_for_office '^mail_0001.txt$' 120 || fail "file not sent after the link came back"
