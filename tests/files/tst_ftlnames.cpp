@@ -1,13 +1,33 @@
 #include "files/cftlnames.h"
+#include "files/clocaltime.h"
 
 #include <QTest>
 
+#include <ctime>
+
+namespace
+{
+
+QDateTime utc(int iYear, int iMonth, int iDay, int iHour, int iMinute, int iSecond = 0, int iMs = 0)
+{
+    return QDateTime(QDate(iYear, iMonth, iDay), QTime(iHour, iMinute, iSecond, iMs), Qt::UTC);
+}
+
+} // namespace
+
+// The time of a run, as the vehicle's local clock, its offset and the names
+// of the files it writes.
 class TestFtlNames : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { qunsetenv("FTP_DATA_ROOT"); }
+  private slots:
+    void initTestCase()
+    {
+        qunsetenv("FTP_DATA_ROOT");
+        // Debian's tzdata (priority required) carries the zones.
+        QVERIFY(QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")));
+    }
 
     void filePath_data()
     {
@@ -16,22 +36,18 @@ private slots:
         QTest::addColumn<QDateTime>("dtFileTime");
         QTest::addColumn<QString>("sWant");
         const QDateTime dt(QDate(2024, 3, 5), QTime(7, 8, 9));
-        QTest::newRow("automatic event file") << "EVE" << "l" << dt << "/var/log/FTL/EVEl20240305070809.ftl";
-        QTest::newRow("manual event file") << "EVE" << "m" << dt << "/var/log/FTL/EVEm20240305070809.ftl";
-        QTest::newRow("level file") << "LEV" << "l" << dt << "/var/log/FTL/LEVl20240305070809.ftl";
-        QTest::newRow("first meter, automatic") << "MTR" << "1d" << dt << "/var/log/FTL/MTR1d20240305070809.ftl";
-        QTest::newRow("third meter, manual") << "MTR" << "3m" << dt << "/var/log/FTL/MTR3m20240305070809.ftl";
+        QTest::newRow("manual event file") << "EVE"
+                                           << "m" << dt << "/var/log/FTL/EVEm20240305070809.ftl";
+        QTest::newRow("third meter, manual") << "MTR"
+                                             << "3m" << dt << "/var/log/FTL/MTR3m20240305070809.ftl";
         QTest::newRow("year padded to four digits")
-            << "EVE" << "l" << QDateTime(QDate(999, 12, 31), QTime(23, 59, 58)) << "/var/log/FTL/EVEl09991231235958.ftl";
+            << "EVE"
+            << "l" << QDateTime(QDate(999, 12, 31), QTime(23, 59, 58)) << "/var/log/FTL/EVEl09991231235958.ftl";
         // The stamp is the date-time's own fields, whatever zone it carries.
-        QTest::newRow("UTC-tagged wall clock")
-            << "EVE" << "l" << QDateTime(QDate(2024, 7, 1), QTime(14, 0, 0), Qt::UTC)
-            << "/var/log/FTL/EVEl20240701140000.ftl";
         QTest::newRow("offset-tagged wall clock")
-            << "EVE" << "l" << QDateTime(QDate(2024, 7, 1), QTime(14, 0, 0), Qt::OffsetFromUTC, -4 * 3600)
-            << "/var/log/FTL/EVEl20240701140000.ftl";
-        QTest::newRow("milliseconds dropped")
-            << "EVE" << "l" << QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 999)) << "/var/log/FTL/EVEl20240102030405.ftl";
+            << "LEV"
+            << "l" << QDateTime(QDate(2024, 7, 1), QTime(14, 0, 0), Qt::OffsetFromUTC, -4 * 3600)
+            << "/var/log/FTL/LEVl20240701140000.ftl";
     }
     void filePath()
     {
@@ -42,15 +58,6 @@ private slots:
         QCOMPARE(ftlFilePath(sPrefix, sTag, dtFileTime), sWant);
     }
 
-    void sandboxRoot()
-    {
-        qputenv("FTP_DATA_ROOT", "/tmp/sb");
-        const QString sPath = ftlFilePath(QStringLiteral("EVE"), QStringLiteral("l"),
-                                          QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
-        qunsetenv("FTP_DATA_ROOT");
-        QCOMPARE(sPath, QStringLiteral("/tmp/sb/var/log/FTL/EVEl20240101000000.ftl"));
-    }
-
     void tags_data()
     {
         QTest::addColumn<int>("iSelector");
@@ -58,13 +65,9 @@ private slots:
         QTest::addColumn<QString>("sWant");
         QTest::newRow("2 automatic") << 2 << false << "1d";
         QTest::newRow("3 automatic") << 3 << false << "2d";
-        QTest::newRow("4 automatic") << 4 << false << "3d";
-        QTest::newRow("2 manual") << 2 << true << "1m";
-        QTest::newRow("3 manual") << 3 << true << "2m";
         QTest::newRow("4 manual") << 4 << true << "3m";
         QTest::newRow("level selector has no meter tag") << 1 << false << "";
-        QTest::newRow("event selector has no meter tag") << 0 << true << "";
-        QTest::newRow("beyond") << 5 << false << "";
+        QTest::newRow("beyond") << 5 << true << "";
     }
     void tags()
     {
@@ -75,34 +78,96 @@ private slots:
         QCOMPARE(ftlRunTag(bManual), bManual ? QStringLiteral("m") : QStringLiteral("l"));
     }
 
+    // Local now minus now, read as wall clocks, rounded to whole hundreds.
     void timeOffset_data()
     {
         QTest::addColumn<QDateTime>("dtNowUtc");
-        QTest::addColumn<QDateTime>("dtLocalNow");
+        QTest::addColumn<int>("iLocalAhead");
         QTest::addColumn<int>("iWant");
-        const QDateTime dtNow(QDate(2024, 7, 1), QTime(12, 0, 0), Qt::UTC);
-        auto wall = [](const QDateTime &dt) { return QDateTime(dt.date(), dt.time(), Qt::UTC); };
-        QTest::newRow("same clock") << dtNow << wall(dtNow) << 0;
-        QTest::newRow("summer time in Berlin") << dtNow << wall(dtNow.addSecs(7200)) << 7200;
-        QTest::newRow("New York summer") << dtNow << wall(dtNow.addSecs(-4 * 3600)) << -14400;
-        QTest::newRow("India half hour") << dtNow << wall(dtNow.addSecs(19800)) << 19800;
-        QTest::newRow("Nepal quarter hour rounds to hundreds") << dtNow << wall(dtNow.addSecs(20700)) << 20700;
-        QTest::newRow("one second late") << dtNow << wall(dtNow.addSecs(3601)) << 3600;
-        QTest::newRow("49 seconds early") << dtNow << wall(dtNow.addSecs(3551)) << 3600;
-        QTest::newRow("half rounds away from zero") << dtNow << wall(dtNow.addSecs(3650)) << 3700;
-        QTest::newRow("negative half rounds away from zero") << dtNow << wall(dtNow.addSecs(-3650)) << -3700;
-        QTest::newRow("negative just short") << dtNow << wall(dtNow.addSecs(-3649)) << -3600;
-        QTest::newRow("now given in another zone")
-            << dtNow.toOffsetFromUtc(-3 * 3600) << wall(dtNow.addSecs(3600)) << 3600;
-        QTest::newRow("across midnight") << QDateTime(QDate(2024, 12, 31), QTime(23, 30), Qt::UTC)
-                                         << QDateTime(QDate(2025, 1, 1), QTime(0, 30), Qt::UTC) << 3600;
+        const QDateTime dtNow = utc(2024, 7, 1, 12, 0);
+        QTest::newRow("one second late") << dtNow << 3601 << 3600;
+        QTest::newRow("49 seconds early") << dtNow << 3551 << 3600;
+        QTest::newRow("half rounds away from zero") << dtNow << 3650 << 3700;
+        QTest::newRow("negative half rounds away from zero") << dtNow << -3650 << -3700;
+        QTest::newRow("negative just short") << dtNow << -3649 << -3600;
+        QTest::newRow("now given in another zone") << dtNow.toOffsetFromUtc(-3 * 3600) << 3600 << 3600;
+        QTest::newRow("across midnight") << utc(2024, 12, 31, 23, 30) << 3600 << 3600;
     }
     void timeOffset()
     {
         QFETCH(QDateTime, dtNowUtc);
-        QFETCH(QDateTime, dtLocalNow);
+        QFETCH(int, iLocalAhead);
         QFETCH(int, iWant);
-        QCOMPARE(ftlTimeOffsetSecs(dtNowUtc, dtLocalNow), iWant);
+        const QDateTime dtLocal = dtNowUtc.toUTC().addSecs(iLocalAhead);
+        QCOMPARE(ftlTimeOffsetSecs(dtNowUtc, dtLocal), iWant);
+    }
+
+    void localTime_data()
+    {
+        QTest::addColumn<QString>("sZone");
+        QTest::addColumn<bool>("bSummerTime");
+        QTest::addColumn<QDateTime>("dtUtc");
+        QTest::addColumn<QDateTime>("dtWant");
+        const QString sBerlin = QStringLiteral("Europe/Berlin");
+        QTest::newRow("Berlin winter, switch off")
+            << sBerlin << false << utc(2024, 1, 15, 12, 0) << utc(2024, 1, 15, 13, 0);
+        QTest::newRow("Berlin summer") << sBerlin << true << utc(2024, 7, 1, 12, 0) << utc(2024, 7, 1, 14, 0);
+        QTest::newRow("Berlin summer, switch off gives standard time")
+            << sBerlin << false << utc(2024, 7, 1, 12, 0) << utc(2024, 7, 1, 13, 0);
+        QTest::newRow("Berlin last second of winter")
+            << sBerlin << true << utc(2024, 3, 31, 0, 59, 59) << utc(2024, 3, 31, 1, 59, 59);
+        QTest::newRow("Berlin first second of summer")
+            << sBerlin << true << utc(2024, 3, 31, 1, 0, 0) << utc(2024, 3, 31, 3, 0, 0);
+        QTest::newRow("Berlin first second of summer, switch off")
+            << sBerlin << false << utc(2024, 3, 31, 1, 0, 0) << utc(2024, 3, 31, 2, 0, 0);
+        QTest::newRow("Berlin last second of summer")
+            << sBerlin << true << utc(2024, 10, 27, 0, 59, 59) << utc(2024, 10, 27, 2, 59, 59);
+        QTest::newRow("New York previous day, switch off")
+            << "America/New_York" << false << utc(2024, 7, 1, 2, 0) << utc(2024, 6, 30, 21, 0);
+        QTest::newRow("no zone is UTC") << "" << false << utc(2024, 7, 1, 12, 0) << utc(2024, 7, 1, 12, 0);
+        QTest::newRow("milliseconds dropped")
+            << sBerlin << true << utc(2024, 1, 15, 12, 0, 0, 789) << utc(2024, 1, 15, 13, 0, 0, 0);
+        QTest::newRow("input given with an offset")
+            << sBerlin << true << utc(2024, 1, 15, 12, 0).toOffsetFromUtc(-5 * 3600) << utc(2024, 1, 15, 13, 0);
+    }
+    void localTime()
+    {
+        QFETCH(QString, sZone);
+        QFETCH(bool, bSummerTime);
+        QFETCH(QDateTime, dtUtc);
+        QFETCH(QDateTime, dtWant);
+        const QDateTime dtLocal = GetLocalTime(sZone, bSummerTime, dtUtc);
+        QCOMPARE(dtLocal.date(), dtWant.date());
+        QCOMPARE(dtLocal.time(), dtWant.time());
+        QCOMPARE(dtLocal.timeSpec(), Qt::UTC);
+    }
+
+    void processZoneIsRestored_data()
+    {
+        QTest::addColumn<QByteArray>("baProcessZone");
+        QTest::newRow("set") << QByteArray("America/Los_Angeles");
+        QTest::newRow("unset") << QByteArray();
+    }
+    void processZoneIsRestored()
+    {
+        QFETCH(QByteArray, baProcessZone);
+        if (baProcessZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", baProcessZone);
+        ::tzset();
+        const time_t tNoon = time_t(utc(2024, 7, 1, 12, 0).toSecsSinceEpoch());
+        struct tm before = {}, after = {};
+        ::localtime_r(&tNoon, &before);
+        GetLocalTime(QStringLiteral("Asia/Tokyo"), false, utc(2024, 7, 1, 12, 0));
+        QCOMPARE(qEnvironmentVariableIsSet("TZ"), !baProcessZone.isNull());
+        QCOMPARE(qgetenv("TZ"), baProcessZone);
+        // The C library reads the restored zone again.
+        ::localtime_r(&tNoon, &after);
+        QCOMPARE(after.tm_gmtoff, before.tm_gmtoff);
+        QCOMPARE(after.tm_hour, baProcessZone.isNull() ? before.tm_hour : 5);
+        qunsetenv("TZ");
+        ::tzset();
     }
 };
 
