@@ -27,10 +27,10 @@ start_daemon
 if [ -n "${VEHICLE_STORY:-}" ]; then
     # The live view: the daemon's state changes, files and failures as they
     # happen, with the wall-clock time.
-    (tail -n +1 -F "$LOGFILE" 2>/dev/null \
+    (tail -n +1 -s 0.2 -F "$LOGFILE" 2>/dev/null \
         | grep --line-buffered -E 'Statechange|Start creation of new file|Start transfer|File transfer finished|Transfer failed|seal breaks|Reset GPRS|Trigger for|stop pppd|disable time ends|process start' \
         | while IFS= read -r LINE; do
-              printf '[%s]    %s\n' "$(date +%T)" "$(echo "$LINE" | sed -E 's/^[^ ]+ [A-Z] File: [A-Za-z_.]+ Line: *[0-9]+ *: *//')"
+              printf '[%s]    %s\n' "$(date +%T)" "$(echo "$LINE" | sed -E -e 's/^[^ ]+ [A-Z] File: [A-Za-z_.]+ Line: *[0-9]+ *: *//' -e "s#$ROOT##g")"
           done) &
     PIDS="$PIDS $!"
 fi
