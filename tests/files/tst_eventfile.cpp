@@ -1,7 +1,6 @@
 #include "files/ceventfilerun.h"
 #include "files/cftlheader.h"
 #include "logbook/clogcop.h"
-#include "logbook/cloggps.h"
 #include "logbook/cloggsmftp.h"
 #include "logbook/cloglevelvolume.h"
 #include "logbook/clogspd.h"
@@ -23,9 +22,6 @@ const QDateTime dtRow(QDate(2024, 1, 5), QTime(8, 15), Qt::UTC);
 // The lines of the entries below, as their conversions give them.
 const char *const pCop0 = "42,20240105081500,,20,2,2";
 const char *const pCop1 = "42,20240105081600,,20,2,2";
-const char *const pGps = "08,20240105081500,10.750000,59.900000,0,0,0,0,0,0,0";
-const char *const pLevel = "11,20240105081700,0,,0,,0,12.35,,,5,,,,,,,,0.00,,,Diesel,,,,0,,0";
-const char *const pMeter = "11,20240105081800,0,0,0,,0,12.35,,,,,,,,,,,0.00,,,Diesel,,,,0,,0";
 
 // A COP entry with a fixed line, at a given minute.
 CLogCOP copEntry(int iMinute)
@@ -45,25 +41,12 @@ CLogSPD spdEntry(int iMinute)
     return entry;
 }
 
-CLogGps gpsEntry()
-{
-    CLogGps entry;
-    entry.LogSubType = 11000;
-    entry.DateTime = entry.Position.dtStamp = dtRow;
-    entry.Position.adMeasures[0] = 59.9;
-    entry.Position.adMeasures[1] = 10.75;
-    return entry;
-}
-
 // Compartment 4 gives a level line, 100 a meter line.
-CLogLevelVolume levelEntry(int iMinute, qint32 iCompartment)
+CLogLevelVolume levelEntry(qint32 iCompartment)
 {
     CLogLevelVolume entry;
-    entry.DateTime = dtRow.addSecs(60 * iMinute);
+    entry.DateTime = dtRow;
     entry.Compartment = iCompartment;
-    entry.ProcessWM.setField(2, qint32(12345));
-    entry.ProcessWM.setField(24, qint32(2));
-    entry.Product.setField(1, QStringLiteral("Diesel"));
     return entry;
 }
 
@@ -88,45 +71,23 @@ class TestEventFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/var/log/FTL"))); }
 
-    void headerLines_data()
+    // Line 1 ends with the WM text 28 and, with a WM runtime, the seal state.
+    void headerLine1_data()
     {
-        QTest::addColumn<QString>("sText28");
         QTest::addColumn<bool>("bSeal");
         QTest::addColumn<QString>("sLine1");
-        QTest::newRow("text and seal state") << "W28" << true << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,W28,2";
-        QTest::newRow("seal state, no text") << "" << true << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,,2";
-        QTest::newRow("text, no WM runtime") << "W28" << false << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,W28";
+        QTest::newRow("seal state") << true << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,W28,2";
+        QTest::newRow("no WM runtime") << false << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,W28";
     }
-    void headerLines()
+    void headerLine1()
     {
-        QFETCH(QString, sText28);
         QFETCH(bool, bSeal);
         QFETCH(QString, sLine1);
         CFtlHeaderValues v;
-        v.sGeneralWmText28 = sText28;
+        v.sGeneralWmText28 = QStringLiteral("W28");
         v.bHasSealState = bSeal;
         v.iSealState = 2;
-        v.VehicleType = 3;
-        v.sGeneralWmText12 = QStringLiteral("AB-123");
-        v.sGeneralWmText11 = QStringLiteral("Truck 7");
-        v.DipStick = 2;
-        v.DelvType = 3;
-        v.iDelvSide = 1;
-        v.iLoadSide = 2;
-        v.iCompartmentCount = 4;
-        v.iNonWmValue1 = 9;
-        v.bNonWmFlag1 = true;
-        v.iNonWmValue2 = 5;
-        v.iNonWmValue3 = 7;
-        v.iNonWmValue4 = 8;
-        v.bLgmActive1 = true;
-        v.iMeterCount = 2;
-        v.asMeterValues = QStringList{QStringLiteral("M-1"), QStringLiteral("0")};
-        QCOMPARE(
-            ftlHeaderLines(sStamp, v),
-            (QStringList{"0,20240105093000,1.00", sLine1, "2,20240105093000,3,AB-123,Truck 7",
-                         "6,20240105093000,,2,3,1,2,4,9,1,0,,,,,,,,,,,5,0,7,8", "10,20240105093000,M-1,,,," + sText28,
-                         "10,20240105093000,0,,,," + sText28, "91,20240105093000,1", "92,20240105093000,1"}));
+        QCOMPARE(ftlHeaderLines(sStamp, v).at(1), sLine1);
     }
 
     void lgmWithoutMetersGivesOneMeterLine()
@@ -142,40 +103,14 @@ class TestEventFile : public QObject
         QTest::addColumn<QString>("sStampOut");
         QTest::newRow("second field") << "42,20240105081500,,20,2,2"
                                       << "20240105081500";
-        QTest::newRow("no comma") << "Undefined"
-                                  << "20991231235959";
-        QTest::newRow("empty") << ""
-                               << "20991231235959";
+        QTest::newRow("no comma: local now") << "Undefined"
+                                             << "20991231235959";
     }
     void headerStamp()
     {
         QFETCH(QString, sFirstLine);
         QFETCH(QString, sStampOut);
         QCOMPARE(ftlHeaderStamp(sFirstLine, QStringLiteral("20991231235959")), sStampOut);
-    }
-
-    void productLines_data()
-    {
-        QTest::addColumn<int>("iTable");
-        QTest::addColumn<int>("iMapped");
-        QTest::newRow("54A") << 2 << 0;
-        QTest::newRow("54B") << 3 << 1;
-        QTest::newRow("54D") << 4 << 3;
-        QTest::newRow("54X") << 5 << 4;
-        QTest::newRow("06B") << 7 << 1;
-        QTest::newRow("LIN") << 9 << 5;
-    }
-    void productLines()
-    {
-        QFETCH(int, iTable);
-        QFETCH(int, iMapped);
-        CSetProductWM product;
-        product.setField(1, qint32(7));
-        product.setField(5, qint32(15));
-        product.setField(6, 0.84);
-        product.setField(7, qint32(iTable));
-        QCOMPARE(ftlProductLine(sStamp, product),
-                 QStringLiteral("90,20240105093000,0,0,7,15.0,0.8,,%1,0.0000").arg(iMapped));
     }
 
     void unreadableSetupsGiveDefaults()
@@ -291,48 +226,29 @@ class TestEventFile : public QObject
                                                            "20,20240105081600,64", "42,20240105081700,,20,2,2"}));
     }
 
-    // A delivery run writes only level and meter files, each led by the GPS
-    // lines read before; an event run writes no level or meter file.
+    // A delivery run writes only level and meter files, an event run no
+    // level or meter file; the lines themselves the vehicle run compares.
     void manualRuns_data()
     {
         QTest::addColumn<int>("iType");
         QTest::addColumn<QStringList>("asFiles");
-        QTest::addColumn<QList<QByteArray>>("aBodies");
         QTest::newRow("delivery") << int(ManFile_Delivery)
-                                  << QStringList{"LEVm20240105093000.ftl", "MTR1m20240105093000.ftl"}
-                                  << QList<QByteArray>{lines({pGps, pLevel}), lines({pGps, pMeter})};
-        QTest::newRow("event") << int(ManFile_Event) << QStringList{"EVEm20240105093000.ftl"}
-                               << QList<QByteArray>{lines({pGps, pCop1, pLevel, pMeter})};
+                                  << QStringList{"LEVm20240105093000.ftl", "MTR1m20240105093000.ftl"};
+        QTest::newRow("event") << int(ManFile_Event) << QStringList{"EVEm20240105093000.ftl"};
     }
     void manualRuns()
     {
         QFETCH(int, iType);
         QFETCH(QStringList, asFiles);
-        QFETCH(QList<QByteArray>, aBodies);
         CFakeClock clock;
         CFakeFileSource source;
-        CLogGps gps = gpsEntry();
         CLogCOP cop = copEntry(1);
-        CLogLevelVolume compartment = levelEntry(2, 4), meter = levelEntry(3, 100);
-        for (CLogBase *pEntry : std::initializer_list<CLogBase *>{&gps, &cop, &compartment, &meter})
+        CLogLevelVolume compartment = levelEntry(4), meter = levelEntry(100);
+        for (CLogBase *pEntry : std::initializer_list<CLogBase *>{&cop, &compartment, &meter})
             source.addRow(*pEntry);
         CEventFileRun(source).GetManLogbookData(ManFileType(iType), dtRow.addSecs(-3600), dtRow.addSecs(3600));
         QCOMPARE(ftlFiles(), asFiles);
-        for (int i = 0; i < asFiles.size(); ++i)
-            QCOMPARE(fileBytes(ftlPath(asFiles[i])), blankFtlHeader("20240105081500") + aBodies[i]);
         QCOMPARE(source.gsm.iNextLogbookRowID(), 0); // manual runs keep no progress
-    }
-
-    void manualRunStopsAtEndOfPeriod()
-    {
-        CFakeClock clock;
-        CFakeFileSource source;
-        CLogCOP early = copEntry(0), late = copEntry(90);
-        source.addRow(early);
-        source.addRow(late);
-        CEventFileRun(source).GetManLogbookData(ManFile_Complete, dtRow.addSecs(-60), dtRow.addSecs(3600));
-        QCOMPARE(fileBytes(ftlPath("EVEm20240105093000.ftl")), blankFtlHeader("20240105081500") + lines({pCop0}));
-        QVERIFY(source.logged(QStringLiteral("Finish GetManLogbookData()")));
     }
 
     // A full disk: the row is not counted as sent, the file keeps no half

@@ -61,28 +61,16 @@ const QByteArray baWholeFile = QByteArrayLiteral("NRP Serial:                 NR
                                                  "2nd Display Common:         display common\r\n"
                                                  "Seal state:                 1\n");
 
-const QByteArray baNothingAnswers = QByteArrayLiteral("NRP Serial:                 unknown\r\n"
-                                                      "LRP Serial:                 unknown\r\n"
-                                                      "2nd Display Serial:         unknown\r\n"
-                                                      "Timestamp:                  20240105093000\r\n"
-                                                      "Data Number:                unknown\r\n"
-                                                      "PPP Local IP:               \r\n"
-                                                      "VPN Server IP:              unknown\r\n"
-                                                      "VPN Server Port:            unknown\r\n"
-                                                      "VPN IP Tankora:             \r\n"
-                                                      "NRP Rootfs Version:         \r\n"
-                                                      "NRP SW-Version:             \r\n"
-                                                      "LRP Rootfs Version:         \r\n"
-                                                      "LRP SW-Version:             \r\n"
-                                                      "2nd Display Rootfs Version: \r\n"
-                                                      "2nd Display SW-Version:     \r\n"
-                                                      "NRP HSV/Vap.:               \r\n"
-                                                      "NRP Common:                 \r\n"
-                                                      "LRP Common:                 \r\n"
-                                                      "2nd Display Common:         \r\n"
-                                                      "Seal state:                 -\n");
+// sState is the value of the last line; bAsked whether the seal record was read.
+struct CSealCase {
+    bool bSetupReadable, bLgm1, bLgm2, bSealReadable, bSealed;
+    QString sState;
+    bool bAsked;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(CSealCase)
 
 class TestInfoFile : public QObject
 {
@@ -96,97 +84,75 @@ class TestInfoFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/tmp"))); }
 
-    void wholeFile_data()
-    {
-        QTest::addColumn<bool>("bAnswers");
-        QTest::addColumn<QString>("sName");
-        QTest::addColumn<QByteArray>("baFile");
-        QTest::newRow("every record") << true << "tk_NRP-0042.info" << baWholeFile;
-        QTest::newRow("nothing answers") << false << "tk_unknown.info" << baNothingAnswers;
-    }
     void wholeFile()
     {
-        QFETCH(bool, bAnswers);
-        QFETCH(QString, sName);
-        QFETCH(QByteArray, baFile);
         CFakeFileSource source;
-        if (bAnswers) {
-            fillRecords(source);
-            // 13:30 UTC is half past two in the afternoon in the vehicle's zone.
-            source.dtNow = QDateTime(QDate(2024, 1, 5), QTime(13, 30), Qt::UTC);
-            source.general.setField(71, QStringLiteral("CET-1"));
-        } else {
-            source.bGsmReadable = false;
-        }
+        fillRecords(source);
+        // 13:30 UTC is half past two in the afternoon in the vehicle's zone.
+        source.dtNow = QDateTime(QDate(2024, 1, 5), QTime(13, 30), Qt::UTC);
+        source.general.setField(71, QStringLiteral("CET-1"));
         QString sPath;
         QVERIFY(BuildInfoFile(source, sPath));
-        QCOMPARE(sPath, tmpPath(sName));
-        QCOMPARE(fileBytes(sPath), baFile);
+        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_NRP-0042.info")));
+        QCOMPARE(fileBytes(sPath), baWholeFile);
+    }
+
+    // A record that does not answer gives "unknown" or an empty value.
+    void nothingAnswers()
+    {
+        CFakeFileSource source;
+        source.bGsmReadable = false;
+        QString sPath;
+        QVERIFY(BuildInfoFile(source, sPath));
+        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_unknown.info")));
+        const QByteArray baFile = fileBytes(sPath);
+        for (const char *pLine : {"NRP Serial:                 unknown\r\n", "Data Number:                unknown\r\n",
+                                  "PPP Local IP:               \r\n", "VPN Server Port:            unknown\r\n",
+                                  "NRP SW-Version:             \r\n", "Seal state:                 -\n"})
+            QVERIFY2(baFile.contains(pLine), pLine);
     }
 
     // The seal state is asked for only with an LGM; sState is the value of
     // the last line.
     void sealState_data()
     {
-        QTest::addColumn<bool>("bSetupReadable");
-        QTest::addColumn<bool>("bLgm1");
-        QTest::addColumn<bool>("bLgm2");
-        QTest::addColumn<bool>("bSealReadable");
-        QTest::addColumn<bool>("bSealed");
-        QTest::addColumn<QString>("sState");
-        QTest::addColumn<bool>("bAsked");
-        QTest::newRow("no LGM") << true << false << false << true << true << "-" << false;
-        QTest::newRow("setup unreadable") << false << true << true << true << true << "-" << false;
-        QTest::newRow("first LGM, sealed") << true << true << false << true << true << "1" << true;
-        QTest::newRow("second LGM, open") << true << false << true << true << false << "0" << true;
-        QTest::newRow("seal state unreadable") << true << true << true << false << true << "-" << true;
+        QTest::addColumn<CSealCase>("c");
+        QTest::newRow("no LGM") << CSealCase{true, false, false, true, true, "-", false};
+        QTest::newRow("setup unreadable") << CSealCase{false, true, true, true, true, "-", false};
+        QTest::newRow("first LGM, sealed") << CSealCase{true, true, false, true, true, "1", true};
+        QTest::newRow("second LGM, open") << CSealCase{true, false, true, true, false, "0", true};
+        QTest::newRow("seal state unreadable") << CSealCase{true, true, true, false, true, "-", true};
     }
     void sealState()
     {
-        QFETCH(bool, bSetupReadable);
-        QFETCH(bool, bLgm1);
-        QFETCH(bool, bLgm2);
-        QFETCH(bool, bSealReadable);
-        QFETCH(bool, bSealed);
-        QFETCH(QString, sState);
-        QFETCH(bool, bAsked);
+        QFETCH(CSealCase, c);
         CFakeFileSource source;
         fillRecords(source);
-        source.setGeneral->setField(48, bLgm1);
-        source.setGeneral->setField(49, bLgm2);
-        if (!bSetupReadable)
+        source.setGeneral->setField(48, c.bLgm1);
+        source.setGeneral->setField(49, c.bLgm2);
+        if (!c.bSetupReadable)
             source.setGeneral.reset();
-        source.bSealReadable = bSealReadable;
-        source.seal.setSealState(bSealed);
+        source.bSealReadable = c.bSealReadable;
+        source.seal.setSealState(c.bSealed);
         QString sPath;
         QVERIFY(BuildInfoFile(source, sPath));
-        QVERIFY(fileBytes(sPath).endsWith("\r\nSeal state:                 " + sState.toLatin1() + "\n"));
-        QCOMPARE(source.iSealReads, bAsked ? 1 : 0);
-        QCOMPARE(source.logged(QStringLiteral("INFO-FILE: LGM is not active")), !bAsked);
+        QVERIFY(fileBytes(sPath).endsWith("\r\nSeal state:                 " + c.sState.toLatin1() + "\n"));
+        QCOMPARE(source.iSealReads, c.bAsked ? 1 : 0);
+        QCOMPARE(source.logged(QStringLiteral("INFO-FILE: LGM is not active")), !c.bAsked);
     }
 
     // The serial names the file but cannot move it out of /tmp; the serial
     // line still tells the back office what the record said.
-    void hostileSerial_data()
-    {
-        QTest::addColumn<QString>("sSerial");
-        QTest::addColumn<QString>("sName");
-        QTest::newRow("climbs out") << "../../etc/passwd"
-                                    << "tk_____etc_passwd.info";
-        QTest::newRow("control character") << QStringLiteral("x\ny") << "tk_x_y.info";
-    }
     void hostileSerial()
     {
-        QFETCH(QString, sSerial);
-        QFETCH(QString, sName);
         CFakeFileSource source;
         CRunGeneralNonWM nrp;
-        nrp.setField(4, sSerial);
+        nrp.setField(4, QStringLiteral("../../etc/passwd"));
         source.runGeneral = nrp;
         QString sPath;
         QVERIFY(BuildInfoFile(source, sPath));
-        QCOMPARE(sPath, tmpPath(sName));
-        QVERIFY(fileBytes(sPath).startsWith("NRP Serial:                 " + sSerial.toUtf8()));
+        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_____etc_passwd.info")));
+        QVERIFY(fileBytes(sPath).startsWith("NRP Serial:                 ../../etc/passwd\r\n"));
     }
 
     void replacesOnlyItsOwnName()

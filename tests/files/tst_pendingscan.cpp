@@ -92,14 +92,8 @@ class TestPendingScan : public QObject
             {"LEV*:LEVl1.ftl;gps*:gps_1", "", false, 3, sFtl + "LEVl1.ftl", "Delivery", "Start event file transfer"});
         row("GPS before data test",
             {"gps*:gps_1;TK_Data_*:TK_Data_1", "", false, 1, sFtl + "gps_1", "GPS", "Start GPS file transfer"});
-        row("later packed GPS", {"gps*:gps_20240101,gps_20240102.gz", "", false, 1, sFtl + "gps_20240101", "GPS",
-                                 "Start GPS file transfer"});
         row("packed GPS first hides the rest", {"gps*:gps_20240101.gz,gps_20240102;TK_Data_*:TK_Data_1", "", false, 6,
                                                 sFtl + "TK_Data_1", "DataTest", "Start data test file transfer"});
-        row("packed test is case-sensitive",
-            {"gps*:gps_1.GZ", "", false, 1, sFtl + "gps_1.GZ", "GPS", "Start GPS file transfer"});
-        row("data test before service test", {"TK_Data_*:TK_Data_1;TK_Service_*:TK_Service_1", "", false, 6,
-                                              sFtl + "TK_Data_1", "DataTest", "Start data test file transfer"});
         row("service test before update test",
             {"TK_Service_*:TK_Service_1;TK_Update_*:TK_Update_1", "", false, 7, sFtl + "TK_Service_1", "ServiceTest",
              "Start service test file transfer"});
@@ -111,7 +105,6 @@ class TestPendingScan : public QObject
         row("a file before the link keeping", {"*:a,b,.,..", "", true, 5, sMbx, "Mbx", "Start log file transfer"});
         row("nothing", {"", "", false, 0, "", "", ""});
         row("mailbox with dot entries only", {"*:.,..", "", false, 0, "", "", ""});
-        row("mailbox listing shorter than two", {"*:a", "", false, 0, "", "", ""});
         row("LT server before VPN", {"", "", true, 11, "", "", ""});
         row("event file, data off, test files behind",
             {"EVE*:EVEl1.ftl;TK_Service_*:TK_Service_1;TK_Update_*:TK_Update_1", "d", true, 0, sFtl + "EVEl1.ftl",
@@ -160,10 +153,8 @@ class TestPendingScan : public QObject
         QTest::newRow("info, service off")
             << CAskCase{"ig", false, true, false, true, 0, {"info file trigger ignored"}, "g", 0};
         QTest::newRow("operator, taken") << CAskCase{"gs", true, true, true, true, 9, asGui, "s", 0};
-        QTest::newRow("operator, looked at") << CAskCase{"g", true, true, false, true, 9, asGui, "g", 0};
         QTest::newRow("operator, update off") << CAskCase{"gs", true, false, false, true, 0, asSwIgnored, "s", 0};
         QTest::newRow("trigger, taken") << CAskCase{"s", true, true, true, true, 9, {}, "", 0};
-        QTest::newRow("trigger, looked at") << CAskCase{"s", true, true, false, true, 9, {}, "s", 0};
         QTest::newRow("trigger, update off") << CAskCase{"s", true, false, true, true, 0, asSwIgnored, "", 0};
         QTest::newRow("schedule due") << CAskCase{"", true, true, true, true, 9, {"Start software update search"},
                                                   "", 1};

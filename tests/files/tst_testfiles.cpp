@@ -43,8 +43,6 @@ class TestTestFiles : public QObject
         QTest::addColumn<int>("iType");
         QTest::addColumn<QString>("sPrefix");
         QTest::newRow("data") << int(TransferDataTest) << "/TK_Data_";
-        QTest::newRow("service") << int(TransferServiceTest) << "/TK_Service_";
-        QTest::newRow("update") << int(TransferUpdateTest) << "/TK_Update_";
         QTest::newRow("log file") << int(TransferLog) << "";
     }
     void prefixes()
@@ -54,28 +52,15 @@ class TestTestFiles : public QObject
         QCOMPARE(testFilePrefix(iType), sPrefix);
     }
 
-    void headerOnlyWithoutTemplate_data()
-    {
-        QTest::addColumn<QString>("sPrefix");
-        QTest::addColumn<QString>("sKind");
-        QTest::newRow("data") << "/TK_Data_"
-                              << "data";
-        QTest::newRow("service") << "/TK_Service_"
-                                 << "service";
-        QTest::newRow("update") << "/TK_Update_"
-                                << "update";
-    }
     void headerOnlyWithoutTemplate()
     {
-        QFETCH(QString, sPrefix);
-        QFETCH(QString, sKind);
         CFakeFileSource source;
         setLrpSerial(source, QStringLiteral("LRP-0017"));
-        const QString sPath = CreateTestFile(source, sPrefix);
-        QCOMPARE(sPath, ftlPath(sPrefix.mid(1) + "LRP-0017_20240105103000.tst"));
+        const QString sPath = CreateTestFile(source, QStringLiteral("/TK_Data_"));
+        QCOMPARE(sPath, ftlPath("TK_Data_LRP-0017_20240105103000.tst"));
         QCOMPARE(fileBytes(sPath), blankFtlHeader(sLocalStamp));
-        QVERIFY(source.aLines.contains(warningLine(QStringLiteral("New %1 test file created:\"%2\", size%3")
-                                                       .arg(sKind, sPath)
+        QVERIFY(source.aLines.contains(warningLine(QStringLiteral("New data test file created:\"%1\", size%2")
+                                                       .arg(sPath)
                                                        .arg(blankFtlHeader(sLocalStamp).size()))));
     }
 

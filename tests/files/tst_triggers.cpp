@@ -37,50 +37,27 @@ class TestTriggers : public QObject
 
   private slots:
     // sFlags names the requests left set: GPS (g), info (i), look-up (s).
+    // The kinds not listed here are taken in severalRequestsInFixedOrder.
     void singleRequest_data()
     {
         QTest::addColumn<int>("iTrigger");
         QTest::addColumn<bool>("bOn");
         QTest::addColumn<QString>("sWant");
         QTest::addColumn<QString>("sFlags");
-        const QString sAuto = "W CRunTriggerFtpTransfer::bStartAutoEventFileTransfer received, but ignored due to new "
-                              "handling.";
-        QTest::newRow("GPS on") << int(T::bStartGpsFileTransfer) << true << "D Trigger for GPS-File transfer received"
-                                << "g";
-        QTest::newRow("GPS off") << int(T::bStartGpsFileTransfer) << false
-                                 << refuse("gps file trigger ignored. Domain: x", S::GroupGps) << "";
+        QTest::newRow("GPS off, one-character domain")
+            << int(T::bStartGpsFileTransfer) << false << refuse("gps file trigger ignored. Domain: x", S::GroupGps)
+            << "";
         QTest::newRow("info on") << int(T::bStartInfoFileTransfer) << true
                                  << "D Trigger for Info-File transfer received"
                                  << "i";
-        QTest::newRow("info off") << int(T::bStartInfoFileTransfer) << false
-                                  << refuse("info file trigger ignored", S::GroupInfo) << "g";
-        QTest::newRow("automatic event on") << int(T::bStartAutoEventFileTransfer) << true << sAuto << "";
-        QTest::newRow("automatic event off") << int(T::bStartAutoEventFileTransfer) << false << sAuto << "g";
         QTest::newRow("manual event off")
             << int(T::bStartManEventFileTransfer) << false << refuse("data file trigger ignored", S::GroupEvent) << "g";
-        QTest::newRow("look-up on") << int(T::bStartSwUpdate) << true << "D Trigger SW update transfer received"
-                                    << "s";
         QTest::newRow("look-up off") << int(T::bStartSwUpdate) << false
                                      << refuse("software update search trigger ignored", S::GroupUpdate) << "g";
         QTest::newRow("log on: the scan finds it") << int(T::bStartLogFileTransfer) << true << ""
                                                    << "";
         QTest::newRow("log off") << int(T::bStartLogFileTransfer) << false
                                  << refuse("log file transfer is disabled", S::GroupLog) << "g";
-        QTest::newRow("data test on") << int(T::bStartDataTestFileTransfer) << true
-                                      << "D Trigger data test file transfer received | create 6"
-                                      << "";
-        QTest::newRow("data test off") << int(T::bStartDataTestFileTransfer) << false
-                                       << refuse("data test file transfer is disabled", S::GroupTest) << "g";
-        QTest::newRow("service test on") << int(T::bStartServiceTestFileTransfer) << true
-                                         << "D Trigger service test file transfer received | create 7"
-                                         << "";
-        QTest::newRow("service test off") << int(T::bStartServiceTestFileTransfer) << false
-                                          << refuse("service test file transfer is disabled", S::GroupTest) << "g";
-        QTest::newRow("update test on") << int(T::bStartUpdateTestFileTransfer) << true
-                                        << "D Trigger update test file transfer received\n | create 8"
-                                        << "";
-        QTest::newRow("update test off") << int(T::bStartUpdateTestFileTransfer) << false
-                                         << refuse("update test file transfer is disabled", S::GroupTest) << "g";
     }
     void singleRequest()
     {
@@ -150,10 +127,8 @@ class TestTriggers : public QObject
         QTest::addColumn<QString>("sTriggerType");
         QTest::addColumn<int>("iWantType");
         QTest::newRow("Complete") << "Complete" << int(ManFile_Complete);
-        QTest::newRow("Event") << "Event" << int(ManFile_Event);
         QTest::newRow("Delivery") << "Delivery" << int(ManFile_Delivery);
         QTest::newRow("complete in lower case") << "complete" << int(ManFile_NoTransfer);
-        QTest::newRow("trailing blank") << "Event " << int(ManFile_NoTransfer);
     }
     void manualEventFile()
     {
@@ -192,29 +167,25 @@ class TestTriggers : public QObject
         QTest::addColumn<bool>("bData");
         QTest::addColumn<bool>("bForcedBefore");
         QTest::addColumn<bool>("bForced");
-        QTest::addColumn<QString>("sWant");
         QTest::addColumn<bool>("bWantRequested");
         QTest::addColumn<bool>("bWantForced");
-        const QString sTaken = "D Trigger for auto. event file transfer received";
-        QTest::newRow("plain") << true << false << false << sTaken << true << false;
-        QTest::newRow("forced") << true << false << true << sTaken << true << true;
-        QTest::newRow("forced sticks") << true << true << false << sTaken << true << true;
-        QTest::newRow("data off") << false << false << true
-                                  << "W Data file trigger ignored | refuse " + QString::number(S::GroupEvent) << false
-                                  << false;
+        QTest::newRow("plain") << true << false << false << true << false;
+        QTest::newRow("forced") << true << false << true << true << true;
+        QTest::newRow("forced sticks") << true << true << false << true << true;
+        QTest::newRow("data off") << false << false << true << false << false;
     }
     void automaticEventFile()
     {
         QFETCH(bool, bData);
         QFETCH(bool, bForcedBefore);
         QFETCH(bool, bForced);
-        QFETCH(QString, sWant);
         QFETCH(bool, bWantRequested);
         QFETCH(bool, bWantForced);
         CTriggerRequests requests;
         requests.bAutoEventFileForced = bForcedBefore;
         QCOMPARE(describe(handleAutoEventTrigger(bForced, CServerSwitches(bData, true, true), requests)),
-                 QStringList{sWant});
+                 QStringList{bData ? "D Trigger for auto. event file transfer received"
+                                   : "W Data file trigger ignored | refuse " + QString::number(S::GroupEvent)});
         QCOMPARE(requests.bAutoEventFileRequested, bWantRequested);
         QCOMPARE(requests.bAutoEventFileForced, bWantForced);
     }
