@@ -80,8 +80,6 @@ private slots:
         QTest::addColumn<int>("iSignal");
         QTest::addColumn<QString>("sLogged");
         QTest::newRow("SIGTERM before the bus") << false << SIGTERM << "SIGTERM received: Terminating!";
-        QTest::newRow("SIGINT before the bus") << false << SIGINT << "SIGINT received: Terminating!";
-        QTest::newRow("SIGTERM when connected") << true << SIGTERM << "Signal SIGTERM received => exit program";
         QTest::newRow("SIGINT when connected") << true << SIGINT << "Signal SIGINT received => exit program";
     }
     void endsOnSignal()

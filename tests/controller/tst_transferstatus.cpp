@@ -38,9 +38,8 @@ private slots:
     {
         QTest::addColumn<int>("iState");
         QTest::addColumn<QString>("sName");
-        const QStringList asNames = {"0 FtpTransferStarted", "1 OpenFtpConnection", "2 CheckFileExists",
-                                     "3 TransferFile",       "4 FtpTransferFinished", "10 FtpTransferFinishedError",
-                                     "-1 Initialisation",    "5 Initialisation",      "11 Initialisation"};
+        const QStringList asNames = {"0 FtpTransferStarted", "10 FtpTransferFinishedError", "-1 Initialisation",
+                                     "5 Initialisation"};
         for (const QString &sName : asNames)
             QTest::newRow(qPrintable(sName)) << sName.section(' ', 0, 0).toInt() << sName.section(' ', 1);
     }
@@ -66,20 +65,15 @@ private slots:
         QTest::newRow("GPS") << 1 << CRunFtpTransferStatus::GroupGps
                              << "Transfer state of GPS file: \"TransferFile\"" + sPadded << "Transfer of gps file '"
                              << false;
-        QTest::newRow("event") << 2 << CRunFtpTransferStatus::GroupEvent
-                               << "Transfer state of event file: \"TransferFile\"" + sPadded
-                               << "Transfer of event file '" << false;
-        for (int iType : {3, 4})
-            QTest::addRow("delivery %d", iType) << iType << CRunFtpTransferStatus::GroupEvent
-                                                << "Transfer state of delivery file: \"TransferFile\"" + sOf
-                                                << "Transfer of delivery file '" << false;
+        QTest::newRow("delivery") << 4 << CRunFtpTransferStatus::GroupEvent
+                                  << "Transfer state of delivery file: \"TransferFile\"" + sOf
+                                  << "Transfer of delivery file '" << false;
         QTest::newRow("log") << 5 << CRunFtpTransferStatus::GroupLog
                              << "Transfer state of log file: \"TransferFile\" transfered 1500 size 9000"
                              << "Transfer of log file '" << false;
-        for (int iType : {6, 7, 8})
-            QTest::addRow("test %d", iType) << iType << CRunFtpTransferStatus::GroupTest
-                                            << "Transfer state of test file: \"TransferFile\"" + sOf
-                                            << "Transfer of test file '" << true;
+        QTest::newRow("test") << 7 << CRunFtpTransferStatus::GroupTest
+                              << "Transfer state of test file: \"TransferFile\"" + sOf << "Transfer of test file '"
+                              << true;
         QTest::newRow("update look-up names the file")
             << 9 << CRunFtpTransferStatus::GroupUpdate << "Transfer state '  name \"f.ftl\"" + sOf
             << "Transfer of update file '" << false;
@@ -124,7 +118,6 @@ private slots:
     {
         QTest::addColumn<int>("iType");
         QTest::newRow("none") << 0;
-        QTest::newRow("LT server") << 11;
         QTest::newRow("VPN") << 12;
     }
     void typesWithoutGroup()
@@ -147,7 +140,6 @@ private slots:
         QTest::newRow("full path keeps its name") << "" << "/var/log/FTL/TK_Data_1.ftl" << "/var/log/FTL/TK_Data_1.ftl";
         QTest::newRow("climbing out") << "" << "../../etc/passwd" << "/var/log/FTL/passwd";
         QTest::newRow("parent only") << "" << ".." << "";
-        QTest::newRow("empty") << "" << "" << "";
         QTest::newRow("under the sandbox root")
             << "/tmp/sb" << "TK_Update_2.ftl" << "/tmp/sb/var/log/FTL/TK_Update_2.ftl";
     }
@@ -190,8 +182,7 @@ private slots:
     {
         QTest::addColumn<int>("iType");
         QTest::addColumn<QString>("sOption");
-        const QStringList asOptions = {"1 -g",  "2 -e",  "3 -d", "5 -p", "6 -t1", "7 -t2",
-                                       "8 -t3", "9 -u", "10 -i", "11 ",  "12 ",   "0 "}; // 11, 12 and 0 run no client
+        const QStringList asOptions = {"1 -g", "6 -t1", "10 -i", "11 ", "0 "}; // 11 and 0 run no client
         for (const QString &sOption : asOptions)
             QTest::newRow(qPrintable(sOption)) << sOption.section(' ', 0, 0).toInt() << sOption.section(' ', 1);
     }

@@ -66,8 +66,6 @@ private slots:
         QTest::addColumn<int>("iLevel");
         QTest::addColumn<QString>("sPrefix");
         QTest::newRow("debug") << int(QtDebugMsg) << 0 << QStringLiteral("\x1b[94m D: ");
-        QTest::newRow("warning") << int(QtWarningMsg) << 1 << QStringLiteral("\x1b[93m W: ");
-        QTest::newRow("critical") << int(QtCriticalMsg) << 2 << QStringLiteral("\x1b[95m C: ");
         QTest::newRow("fatal") << int(QtFatalMsg) << 3 << QStringLiteral("\x1b[91m F: ");
         QTest::newRow("info is level 0, no prefix") << int(QtInfoMsg) << 0 << QString();
     }
@@ -94,8 +92,6 @@ private slots:
                                       << int(QtWarningMsg) << true << false;
         QTest::newRow("file only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 3}, {"Log_Level", 0}}
                                    << int(QtDebugMsg) << false << true;
-        QTest::newRow("both") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 1}} << int(QtCriticalMsg)
-                              << true << true;
         QTest::newRow("log switched off")
             << QVariantMap{{"Log_Message", 0}, {"Log_Level", 0}} << int(QtCriticalMsg) << false << false;
         QTest::newRow("system log instead of the file")
@@ -126,7 +122,6 @@ private slots:
         QTest::addColumn<QStringList>("asExpected"); // current, .1, .2, .3, .4
         const QString m = QStringLiteral("<missing>");
         QTest::newRow("no copies") << 0 << false << QStringList{"m5", m, m, m, m};
-        QTest::newRow("one copy") << 1 << false << QStringList{"m5", "m4", m, m, m};
         QTest::newRow("three copies, oldest dropped") << 3 << false << QStringList{"m5", "m4", "m3", "m2", m};
         QTest::newRow("one line fits the limit") << 3 << true << QStringList{"m5", "m3 m4", "m1 m2", m, m};
     }
