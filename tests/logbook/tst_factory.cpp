@@ -1,15 +1,9 @@
 #include "logbook/clogfactory.h"
 
-#include "logbook/cloggsmftp.h"
 #include "logbook/cloglevelvolume.h"
-#include "logbook/clogloading.h"
-#include "logbook/clogopmm.h"
-#include "logbook/clogsmp.h"
-#include "logbook/clogtracking.h"
 #include "tests/logbook/logbooktest.h"
 
 #include <QTest>
-#include <QtEndian>
 
 namespace {
 // A row header written by hand, every field distinct: version 256, the type
@@ -64,13 +58,6 @@ QByteArray trackingRow()
                                "00");
 }
 
-template <class T> std::unique_ptr<const T> decoded(const QByteArray &baRow)
-{
-    std::unique_ptr<CLogBase> pEntry = makeLogEntry(baRow);
-    if (!dynamic_cast<const T *>(pEntry.get()))
-        return nullptr;
-    return std::unique_ptr<const T>(static_cast<T *>(pEntry.release()));
-}
 } // namespace
 
 class TestFactory : public QObject
@@ -101,7 +88,6 @@ private slots:
         QTest::addColumn<int>("iSubType");
         QTest::addColumn<qulonglong>("ullRowID");
         QTest::newRow("empty") << 0 << 0 << 0 << 0ULL;
-        QTest::newRow("type only") << 8 << 12 << 0 << 0ULL;
         QTest::newRow("half a subtype") << 10 << 12 << 0 << 0ULL;
         QTest::newRow("up to the row id") << 20 << 12 << 6017 << 5ULL;
     }
@@ -136,16 +122,12 @@ private slots:
         add("COP product", row("00000003", "000017af", COP), 3, {"46,T,3,AB"});
         add("COP state in Param2", row("00000003", "00001802", COP), 3, {"42,T,,7,6,0"});
         add("COP cut in the second text", row("00000003", "000017af", COP).left(85), 3, {"46,T,3,AB"}, false);
-        add("COP cut in Param3", row("00000003", "00001777", COP).left(65), 3, {"45,T,3,,,,,,0,0,0,0,0"}, false);
         add("COP header only", row("00000003", "00001777", COP).left(45), 3, {"45,T,3,,,,,,0,0,0,0,0"}, false);
         add("discharge", row("00000004", "00000bb9", DISCHARGE), 4, {"12,T,3"});
         add("GPS", row("00000006", "00002af8", FIX), 6, {"08,T,9.500000,48.123456,523,11,99,1,7,1,1"});
         add("loading", row("00000008", "000007d1", XYZ), 8, {"12,T,3"});
         add("seal closed", seal("00000100", "01"), 11, {"42,T,,31,12,0"}, false);
-        add("seal broken", seal("00000100", "00"), 11, {"42,T,,31,11,0"}, false);
-        add("seal of a newer record", seal("0000012c", "01"), 11, {"42,T,,31,12,0"}, false);
         add("seal of an older record reads as broken", seal("000000ff", "01"), 11, {"42,T,,31,11,0"}, false);
-        add("SPD compartment empty", row("0000000c", "0000179c", SPD), 12, {"40,T,3,xyz,0,4"});
         add("SPD compartment ready", row("0000000c", "00001798", SPD), 12, {"40,T,3,AB,3"});
         add("SPD state in Param2", row("0000000c", "000017e0", SPD), 12, {"40,T,3,xyz,7,3"});
         add("SPD flag", row("0000000c", "000017f4", SPD), 12, {"41,T,3,xyz,1,8"});
@@ -177,36 +159,6 @@ private slots:
             QCOMPARE(pEntry->toRow().toHex(), baRow.toHex());
     }
 
-    // Fields no line shows, found where the service put them.
-    void fieldsNoLineShows()
-    {
-        const auto pDischarge = decoded<CLogDischarge>(row("00000004", "00000bb9", DISCHARGE));
-        QVERIFY(pDischarge);
-        QCOMPARE(pDischarge->Value1, 1.5);
-        QCOMPARE(pDischarge->Value2, -2.25);
-        QCOMPARE(pDischarge->Value3, 2.0);
-        QCOMPARE(pDischarge->Text1, QStringLiteral("AB"));
-        const auto pSmp = decoded<CLogSMP>(row("00000014", "000036b7", SMP));
-        QVERIFY(pSmp);
-        QCOMPARE(pSmp->Text2, QStringLiteral("xyz"));
-        QCOMPARE(pSmp->Text3, QStringLiteral("C"));
-        QCOMPARE(pSmp->Param2, -9);
-        const auto pFpm = decoded<CLogFPM>(row("00000017", "00000001", FPM));
-        QVERIFY(pFpm);
-        QCOMPARE(pFpm->Param1, 3);
-        QCOMPARE(pFpm->Value3, -2.25);
-        QCOMPARE(pFpm->Param2, 4);
-        const auto pGsm = decoded<CLogGsmFtp>(row("00000011", "ffffffff", AB + XYZ));
-        QVERIFY(pGsm);
-        QCOMPARE(pGsm->Text1, QStringLiteral("AB"));
-        QCOMPARE(pGsm->Text2, QStringLiteral("xyz"));
-        // The GPS file's line of a tracking entry carries the fix's own time.
-        const auto pTracking = decoded<CLogTracking>(trackingRow());
-        QVERIFY(pTracking);
-        QVERIFY(!pTracking->Flag);
-        QCOMPARE(pTracking->gpsLine(55800), QStringLiteral("08,20210602000000,9.500000,48.123456,523,11,99,1,7,1,1"));
-    }
-
     // Only the compartment output takes a compartment's measurement.
     void levelVolumeTakesTheSelector()
     {
@@ -215,36 +167,6 @@ private slots:
         const auto pEntry = makeLogEntry(entry.toRow());
         QCOMPARE(ftlLinesOf(*pEntry, 0, 1).size(), 1);
         QVERIFY(ftlLinesOf(*pEntry, 0, 2).isEmpty());
-    }
-
-    // Garbage never crashes: whole random rows, and real headers of each type
-    // followed by random payload. The type is the second big-endian word when
-    // the row holds it.
-    void randomBytes()
-    {
-        const char *const apszTypes[] = {"00000001", "00000003", "00000004", "00000006", "00000007", "00000008",
-                                         "0000000b", "0000000c", "00000011", "00000013", "00000014", "00000017"};
-        quint32 uSeed = 20240515;
-        const auto next = [&uSeed] {
-            uSeed = uSeed * 1664525u + 1013904223u;
-            return uSeed >> 24;
-        };
-        int iConverted = 0;
-        for (int i = 0; i < 3000; ++i) {
-            QByteArray baRow(int(next() % 160), '\0');
-            for (char &c : baRow)
-                c = char(next());
-            if (i % 2 == 0)
-                baRow.prepend(QByteArray::fromHex(header(apszTypes[i % 12], "00001772")));
-            const qint32 iType = baRow.size() >= 8 ? qFromBigEndian<qint32>(baRow.constData() + 4) : 0;
-            QCOMPARE(LogRow::LogType(baRow), iType);
-            const auto pEntry = makeLogEntry(baRow);
-            QCOMPARE(pEntry->LogType, iType);
-            for (qint32 iSelector = 0; iSelector <= 4; ++iSelector)
-                iConverted += ftlLinesOf(*pEntry, 3600, iSelector).size();
-            QCOMPARE(LogRow::LogType(pEntry->toRow()), iType);
-        }
-        QVERIFY(iConverted > 0);
     }
 };
 

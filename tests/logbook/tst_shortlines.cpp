@@ -10,7 +10,7 @@
 
 namespace {
 // The entries whose line is a fixed literal.
-enum EEntry { Opmm, Smp, Loading, Discharge, Seal, Fpm };
+enum EEntry { Opmm, Smp, Loading, Discharge, Seal };
 
 // The stamp of every line: stored 2019-12-31 23:00:00, written with +1 h.
 const QString STAMP = QStringLiteral("20200101000000");
@@ -32,11 +32,6 @@ private slots:
         QTest::addColumn<int>("iCompartment");
         QTest::addColumn<QStringList>("asWant");
         const QStringList asUndefined{QStringLiteral("Undefined")};
-        QTest::newRow("mode loading") << Opmm << 13003 << 3 << -1 << QStringList{"20,T,65"};
-        QTest::newRow("mode discharge") << Opmm << 13004 << 4 << -1 << QStringList{"20,T,67"};
-        QTest::newRow("mode comp. empty test") << Opmm << 13011 << 11 << -1 << QStringList{"20,T,22"};
-        QTest::newRow("mode loading end") << Opmm << 13012 << 12 << -1 << QStringList{"20,T,66"};
-        QTest::newRow("mode discharge end") << Opmm << 13013 << 13 << -1 << QStringList{"20,T,68"};
         QTest::newRow("mode status") << Opmm << 13005 << 5 << -1 << QStringList{"92,T,200,5"};
         QTest::newRow("mode wait sync") << Opmm << 13010 << 10 << -1 << QStringList{"92,T,200,10"};
         QTest::newRow("mode man. loading plan") << Opmm << 13014 << 14 << -1 << QStringList{"92,T,200,14"};
@@ -44,19 +39,12 @@ private slots:
         QTest::newRow("mode 2") << Opmm << 13002 << 2 << -1 << asUndefined;
         QTest::newRow("mode 21") << Opmm << 13021 << 21 << -1 << asUndefined;
         QTest::newRow("mode line ignores the subtype") << Opmm << 13004 << 3 << -1 << QStringList{"20,T,65"};
-        QTest::newRow("SMP 14006") << Smp << 14006 << 0 << -1 << QStringList{"20,T,16"};
-        QTest::newRow("SMP 14007") << Smp << 14007 << 0 << -1 << QStringList{"20,T,49"};
         QTest::newRow("SMP 14008") << Smp << 14008 << 0 << -1 << asUndefined;
-        QTest::newRow("loading start, third compartment") << Loading << 2000 << 0 << 2 << QStringList{"12,T,3"};
-        QTest::newRow("loading 2001") << Loading << 2001 << 0 << 0 << QStringList{"12,T,1"};
         QTest::newRow("loading 2002 gives nothing") << Loading << 2002 << 0 << 2 << QStringList{};
         QTest::newRow("loading with a discharge subtype") << Loading << 3000 << 0 << 2 << QStringList{};
-        QTest::newRow("discharge without compartment") << Discharge << 3001 << 0 << -1 << QStringList{"12,T,0"};
         QTest::newRow("discharge 3000") << Discharge << 3000 << 0 << 4 << QStringList{"12,T,5"};
         QTest::newRow("discharge with a loading subtype") << Discharge << 2000 << 0 << 2 << QStringList{};
-        QTest::newRow("seal closed") << Seal << 4001 << 1 << 3 << QStringList{"42,T,,31,12,0"};
         QTest::newRow("seal broken, no subtype") << Seal << -1 << 0 << 3 << QStringList{"42,T,,31,11,0"};
-        QTest::newRow("FPM") << Fpm << 1 << 3 << 2 << asUndefined;
     }
     void lines()
     {
@@ -72,8 +60,7 @@ private slots:
         CLogDischarge discharge;
         CLogSeal seal;
         seal.Seal.setSealState(iValue != 0);
-        CLogFPM fpm;
-        CLogBase *const apEntries[] = {&opmm, &smp, &loading, &discharge, &seal, &fpm};
+        CLogBase *const apEntries[] = {&opmm, &smp, &loading, &discharge, &seal};
         CLogBase &entry = *apEntries[eEntry];
         entry.LogSubType = iSubType;
         entry.Compartment = iCompartment;

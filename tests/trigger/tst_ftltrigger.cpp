@@ -44,12 +44,6 @@ template <class TRecord> QByteArray recordBytes(std::initializer_list<std::pair<
     return record.toByteArray();
 }
 
-// "getRuntimeCan(2)", as the null-reply line names the call.
-QString indexed(const char *pszOperation, int iIndex)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(pszOperation)).arg(iIndex);
-}
-
 } // namespace
 
 // The database service stand-in on both paths: each get answers the bytes
@@ -178,7 +172,6 @@ private slots:
         QTest::addColumn<QString>("sCall");
         QTest::addColumn<bool>("bWarning");
         QTest::newRow("general setup") << "getSetupGeneralWM()" << true;
-        QTest::newRow("CAN setup") << "getSetupCan(1)" << true;
         QTest::newRow("fitted compartment") << "getRuntimeCompNonWM(5)" << true;
         QTest::newRow("compartment not fitted, quietly") << "getRuntimeCompNonWM(6)" << false;
         QTest::newRow("truck sensor, quietly") << "getRuntimeTruckSensorNonWM()" << false;
@@ -245,14 +238,15 @@ private:
             {"getRuntimeTruckSensorNonWM()", recordBytes<CRunTruckSensorNonWM>({{4, 1}})},
         };
         for (int i = 0; i < COMPARTMENT_COUNT; ++i) {
-            m_service.hRecords[indexed("getSetupCompartmentSensorNonWM", i)] =
+            const QString sIndex = QStringLiteral("(%1)").arg(i);
+            m_service.hRecords["getSetupCompartmentSensorNonWM" + sIndex] =
                 recordBytes<CSetCompartmentSensorNonWM>({{7, qint32(i == 2)}, {9, qint32(i == 2)}});
-            m_service.hRecords[indexed("getRuntimeCompNonWM", i)] = recordBytes<CRunCompNonWM>({{3, 1}});
-            m_service.hRecords[indexed("getRuntimeCompSensorNonWM", i)] = recordBytes<CRunCompSensorNonWM>();
-        }
-        for (int i = 0; i < CAN_INTERFACE_COUNT; ++i) {
-            m_service.hRecords[indexed("getSetupCan", i)] = recordBytes<CSetCan>();
-            m_service.hRecords[indexed("getRuntimeCan", i)] = recordBytes<CRunCan>();
+            m_service.hRecords["getRuntimeCompNonWM" + sIndex] = recordBytes<CRunCompNonWM>({{3, 1}});
+            m_service.hRecords["getRuntimeCompSensorNonWM" + sIndex] = recordBytes<CRunCompSensorNonWM>();
+            if (i < CAN_INTERFACE_COUNT) {
+                m_service.hRecords["getSetupCan" + sIndex] = recordBytes<CSetCan>();
+                m_service.hRecords["getRuntimeCan" + sIndex] = recordBytes<CRunCan>();
+            }
         }
     }
     static QByteArray generalSetup(int iDuration)

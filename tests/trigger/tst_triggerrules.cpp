@@ -9,9 +9,11 @@
 
 namespace {
 
-// The one-value changes the monitor judges, and the time trigger's events.
-enum EChange { HighPressure, CompSeal, TruckSeal, DoorLeft, DoorRight, Api, Manlid, MainMode };
-enum ETimer { Armed, Expired, SetupChange };
+// The one-value changes the monitor judges, then the time trigger's events.
+enum EKind {
+    HighPressure, CompSeal, TruckSeal, DoorLeft, DoorRight, Api, Manlid, MainMode,
+    Armed, Expired, SetupChange
+};
 
 // What a row sets besides mode, switches and values, as bits; the same bits
 // tell what the state holds afterwards.
@@ -60,9 +62,9 @@ CTriggerState stateOf(int iMode, int iSituation)
     return state;
 }
 
-int &storedOf(CTriggerState &state, EChange eChange, int iIndex)
+int &storedOf(CTriggerState &state, EKind eKind, int iIndex)
 {
-    switch (eChange) {
+    switch (eKind) {
     case HighPressure: return state.iHighPressure;
     case CompSeal: return state.aiCompSeal[iIndex];
     case TruckSeal: return state.iTruckSeal;
@@ -70,7 +72,7 @@ int &storedOf(CTriggerState &state, EChange eChange, int iIndex)
     case DoorRight: return state.iCabinDoorRight;
     case Api: return state.aiApi[iIndex];
     case Manlid: return state.aiManlid[iIndex];
-    case MainMode: break;
+    default: break;
     }
     return state.iMainMode;
 }
@@ -125,8 +127,20 @@ const QStringList RESTART_30{"Restart FTL time trigger after emitted FTL trigger
 
 } // namespace
 
-Q_DECLARE_METATYPE(EChange)
-Q_DECLARE_METATYPE(ETimer)
+// One decision: what changes (or which time-trigger event), in which mode
+// and situation, the steps it takes and what is held afterwards.
+struct CRow {
+    EKind eKind;
+    int iIndex;
+    int iMode;
+    int iSituation;
+    int iSwitches;
+    int iOld;
+    int iNew;
+    QStringList asSteps;
+    int iKept;
+};
+Q_DECLARE_METATYPE(CRow)
 
 class TestTriggerRules : public QObject
 {
@@ -134,61 +148,43 @@ class TestTriggerRules : public QObject
 
 private slots:
     // The texts no decision below reports.
-    void reasonTexts_data()
-    {
-        QTest::addColumn<int>("iReason");
-        QTest::addColumn<QString>("sText");
-        QTest::newRow("0") << 0 << "Unknown";
-        QTest::newRow("2") << 2 << "Pending trigger from SPD comp. seal break";
-        QTest::newRow("3") << 3 << "Pending trigger from SPD truck seal break";
-        QTest::newRow("18") << 18 << "Default";
-    }
     void reasonTexts()
     {
-        QFETCH(int, iReason);
-        QFETCH(QString, sText);
-        QCOMPARE(getReasonText(iReason, -1), sText);
+        QCOMPARE(getReasonText(0, -1), QStringLiteral("Unknown"));
+        QCOMPARE(getReasonText(18, -1), QStringLiteral("Default"));
     }
 
-    // Setup fields: WM 3, global sensor 7 and 29, non-WM 1 and the level
-    // gauge flags 48 to 51 (bits 0 to 3).
+    // Setup fields WM 3, global sensor 7 and 29, non-WM 1, and the level
+    // gauge flags non-WM 48 to 51 as bits 0 to 3.
     void highPressureAvailable_data()
     {
-        QTest::addColumn<int>("iWm3");
-        QTest::addColumn<int>("iSensor7");
-        QTest::addColumn<int>("iSwitch29");
-        QTest::addColumn<int>("iNonWm1");
-        QTest::addColumn<int>("iGauges");
+        QTest::addColumn<QList<int>>("aiFields");
         QTest::addColumn<bool>("bAvailable");
-        QTest::newRow("metered pump with sensor") << 1 << 1 << 0 << 0 << 0x0 << true;
-        QTest::newRow("metered pump, no sensor") << 1 << 0 << 0 << 0 << 0x0 << false;
-        QTest::newRow("sensor, no metered pump") << 0 << 1 << 0 << 0 << 0x0 << false;
-        QTest::newRow("own switch, first gauge only") << 0 << 0 << 1 << 1 << 0x1 << true;
-        QTest::newRow("own switch, setting 0") << 0 << 0 << 1 << 0 << 0x1 << false;
-        QTest::newRow("own switch, 48 false") << 0 << 0 << 1 << 1 << 0x0 << false;
-        QTest::newRow("own switch, 49 true") << 0 << 0 << 1 << 1 << 0x3 << false;
-        QTest::newRow("own switch, 50 true") << 0 << 0 << 1 << 1 << 0x5 << false;
-        QTest::newRow("own switch, 51 true") << 0 << 0 << 1 << 1 << 0x9 << false;
-        QTest::newRow("own switch, metered pump field set") << 2 << 0 << 1 << 1 << 0x1 << false;
-        QTest::newRow("nothing fitted") << 0 << 0 << 0 << 1 << 0x1 << false;
+        QTest::newRow("metered pump with sensor") << QList<int>{1, 1, 0, 0, 0x0} << true;
+        QTest::newRow("metered pump, no sensor") << QList<int>{1, 0, 0, 0, 0x0} << false;
+        QTest::newRow("sensor, no metered pump") << QList<int>{0, 1, 0, 0, 0x0} << false;
+        QTest::newRow("own switch, first gauge only") << QList<int>{0, 0, 1, 1, 0x1} << true;
+        QTest::newRow("own switch, setting 0") << QList<int>{0, 0, 1, 0, 0x1} << false;
+        QTest::newRow("own switch, 48 false") << QList<int>{0, 0, 1, 1, 0x0} << false;
+        QTest::newRow("own switch, 49 true") << QList<int>{0, 0, 1, 1, 0x3} << false;
+        QTest::newRow("own switch, 50 true") << QList<int>{0, 0, 1, 1, 0x5} << false;
+        QTest::newRow("own switch, 51 true") << QList<int>{0, 0, 1, 1, 0x9} << false;
+        QTest::newRow("own switch, metered pump field set") << QList<int>{2, 0, 1, 1, 0x1} << false;
+        QTest::newRow("nothing fitted") << QList<int>{0, 0, 0, 1, 0x1} << false;
     }
     void highPressureAvailable()
     {
-        QFETCH(int, iWm3);
-        QFETCH(int, iSensor7);
-        QFETCH(int, iSwitch29);
-        QFETCH(int, iNonWm1);
-        QFETCH(int, iGauges);
+        QFETCH(QList<int>, aiFields);
         QFETCH(bool, bAvailable);
-        CSetGeneralNonWM generalNonWM;
-        generalNonWM.setField(1, qint32(iNonWm1));
-        for (int i = 0; i < 4; ++i)
-            generalNonWM.setField(48 + i, bool(iGauges & (1 << i)));
         CSetGeneralWM generalWM;
-        generalWM.setField(3, qint32(iWm3));
+        generalWM.setField(3, qint32(aiFields[0]));
         CSetGlobalSensorNonWM globalSensor;
-        globalSensor.setField(7, qint32(iSensor7));
-        globalSensor.setField(29, qint32(iSwitch29));
+        globalSensor.setField(7, qint32(aiFields[1]));
+        globalSensor.setField(29, qint32(aiFields[2]));
+        CSetGeneralNonWM generalNonWM;
+        generalNonWM.setField(1, qint32(aiFields[3]));
+        for (int i = 0; i < 4; ++i)
+            generalNonWM.setField(48 + i, bool(aiFields[4] & (1 << i)));
         QCOMPARE(isHighPressureAvailable(generalNonWM, generalWM, globalSensor), bAvailable);
     }
 
@@ -221,23 +217,14 @@ private slots:
         QCOMPARE(isCanError(aSetup, aRuntime), bCanError);
     }
 
-    // Each change: the steps, what the state holds afterwards and that the
-    // new value is kept in its place only. For a main-mode change the mode
-    // is the old one.
-    void changes_data()
+    // Each decision: its steps, what the state holds afterwards, whether the
+    // timer runs, and that a changed value is kept in its place only. For a
+    // main-mode change iMode is the old mode; for the time trigger iSwitches
+    // is the process of a setup change and iOld, iNew the durations.
+    void decisions_data()
     {
-        QTest::addColumn<EChange>("eChange");
-        QTest::addColumn<int>("iIndex");
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<int>("iSituation");
-        QTest::addColumn<int>("iSwitches");
-        QTest::addColumn<int>("iOld");
-        QTest::addColumn<int>("iNew");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<int>("iKept");
-
+        QTest::addColumn<CRow>("row");
         const QStringList asHpOff = reported("High pressure switched off");
-        const QStringList asLeft = reported("Cabint door left opened");
         const QStringList asInto = reported("Mode change into loading or discharge");
         const QStringList asOutOf = reported("Mode change out of loading or discharge");
         const QStringList asExited = reported("Discharge mode exited (no high pressure available)");
@@ -246,10 +233,9 @@ private slots:
         const int O = Checks | Configured;
         const int G = Checks | Configured | Geofencing;
         const int S = DischargeSeen;
-        const auto add = [](const char *pszName, EChange eChange, int iIndex, int iMode, int iSituation, int iSwitches,
+        const auto add = [](const char *pszName, EKind eKind, int iIndex, int iMode, int iSituation, int iSwitches,
                             int iOld, int iNew, const QStringList &asSteps, int iKept) {
-            QTest::newRow(pszName) << eChange << iIndex << iMode << iSituation << iSwitches << iOld << iNew << asSteps
-                                   << iKept;
+            QTest::newRow(pszName) << CRow{eKind, iIndex, iMode, iSituation, iSwitches, iOld, iNew, asSteps, iKept};
         };
         add("hp switched off", HighPressure, 0, 5, A, 0, 1, 0, asHpOff, 0);
         add("hp off again", HighPressure, 0, 5, A, 0, 0, 0, NOTHING, 0);
@@ -264,20 +250,15 @@ private slots:
 
         add("seal break after a known state", CompSeal, 2, 5, 0, 0, 1, 3,
             reported("SPD comp. 2 seal breaks unexpected"), 0);
-        add("seal of the last compartment", CompSeal, 23, 5, 0, 0, 2, 3,
-            reported("SPD comp. 23 seal breaks unexpected"), 0);
         add("seal broken at start", CompSeal, 2, 5, 0, 0, 0, 3, NOTHING, 0);
         add("seal sealed again", CompSeal, 2, 5, 0, 0, 3, 1, NOTHING, 0);
         add("seal held, replacing a held hp trigger", CompSeal, 5, 4, HeldHp, 0, 1, 3,
             held("spd compartment seal breaks unexpected for compartment 5", "Discharge"), HeldCompSeal);
-        add("seal reported during Discharge when allowed", CompSeal, 2, 4, ReportDuring, 0, 1, 3,
-            reported("SPD comp. 2 seal breaks unexpected"), 0);
         add("truck seal break", TruckSeal, 0, 5, 0, 0, 1, 3, reported("SPD truck seal breaks unexpected"), 0);
-        add("truck seal broken at start", TruckSeal, 0, 5, 0, 0, 0, 3, NOTHING, 0);
         add("truck seal held during Loading", TruckSeal, 0, 3, 0, 0, 1, 3,
             held("spd truck seal breaks unexpected", "Loading"), HeldTruckSeal);
 
-        add("left door opened", DoorLeft, 0, 5, Checks | LeftSensor, 4, 0, 1, asLeft, 0);
+        add("left door opened", DoorLeft, 0, 5, Checks | LeftSensor, 4, 0, 1, reported("Cabint door left opened"), 0);
         add("right door opened", DoorRight, 0, 5, Checks | RightSensor, 4, 0, 1, reported("Cabint door right opened"),
             0);
         add("door, every switch but the doors", DoorLeft, 0, 5, D, 0x7B, 0, 1, NOTHING, 0);
@@ -285,12 +266,8 @@ private slots:
         add("right door without its sensor", DoorRight, 0, 5, Checks | LeftSensor, 4, 0, 1, NOTHING, 0);
         add("door closed", DoorLeft, 0, 5, D, 4, 1, 0, NOTHING, 0);
         add("door dropped during Discharge", DoorLeft, 0, 4, D, 4, 0, 1, NOTHING, 0);
-        add("door reported during Discharge when allowed", DoorLeft, 0, 4, D | ReportDuring, 4, 0, 1, asLeft, 0);
 
-        add("api outside loading", Api, 2, 5, O, 8, 0, 1, reported("Api (comp. 2) outside loading or discharge opened"),
-            0);
         add("api during Loading", Api, 2, 3, O, 8, 0, 1, NOTHING, 0);
-        add("api outside the geofence", Api, 2, 5, G, 32, 0, 1, reported("Api (comp. 2) outside GeoFencing opened"), 0);
         add("api inside the geofence", Api, 2, 5, G | Inside, 32, 0, 1, NOTHING, 0);
         add("api, geofencing off", Api, 2, 5, O, 32, 0, 1, NOTHING, 0);
         add("api outside the geofence while Loading, bits 3 and 5", Api, 2, 3, G, 40, 0, 1,
@@ -301,20 +278,16 @@ private slots:
             0);
         add("api not configured", Api, 2, 5, G & ~Configured, 40, 0, 1, NOTHING, 0);
         add("api, sensor checks off", Api, 2, 5, G & ~Checks, 40, 0, 1, NOTHING, 0);
-        add("api, manlid switches only", Api, 2, 5, G, 80, 0, 1, NOTHING, 0);
         add("api closed", Api, 2, 5, G, 40, 1, 0, NOTHING, 0);
         add("manlid outside loading", Manlid, 5, 5, O, 16, 0, 1,
             reported("Manlid (comp. 5) outside loading or discharge opened"), 0);
-        add("manlid during Discharge", Manlid, 5, 4, O, 16, 0, 1, NOTHING, 0);
         add("manlid outside the geofence", Manlid, 5, 4, G, 64, 0, 1,
             reported("Manlid (comp. 5) outside GeoFencing opened"), 0);
         add("manlid, api switches only", Manlid, 5, 5, G, 40, 0, 1, NOTHING, 0);
 
         add("into Loading, bit 0", MainMode, 0, 5, A, 1, 5, 3, asInto, 0);
         add("into Loading, bit 1 only", MainMode, 0, 5, A, 2, 5, 3, NOTHING, 0);
-        add("into DrainFpm, bit 0", MainMode, 0, 5, A, 1, 5, 22, NOTHING, 0);
         add("out of Loading, bit 1", MainMode, 0, 3, A, 2, 3, 5, asOutOf, 0);
-        add("out of Loading, bit 0 only", MainMode, 0, 3, A, 1, 3, 5, NOTHING, 0);
         add("out of CalibrateFpm, bit 1", MainMode, 0, 21, A, 2, 21, 6, asOutOf, 0);
         add("out of LoadingEnd, bit 1", MainMode, 0, 12, A, 2, 12, 5, NOTHING, 0);
         add("Loading to Discharge, bits 0 and 1", MainMode, 0, 3, A, 3, 3, 4, asInto + asOutOf, S);
@@ -337,24 +310,48 @@ private slots:
         add("no time trigger restart into Loading", MainMode, 0, 5, A | Timed, 0, 5, 3, NOTHING, 0);
         add("report restarts the time trigger first", MainMode, 0, 3, A | Timed, 2, 3, 5, asOutOf + RESTART_30, 0);
         add("same mode", MainMode, 0, 3, S | HeldHp | Timed, 3, 3, 3, NOTHING, S | HeldHp);
+
+        const QStringList asForced = QStringList{"stop"} + reported("FTL time trigger", true) + RESTART_30;
+        const QString sRestart =
+            QStringLiteral("Stop and restart FTL time trigger after setup change with a duration of ");
+        const int R = TimerRunning;
+        const auto timer = [&add](const char *pszName, EKind eKind, int iMode, int iSituation, int iProcess,
+                                  int iOldDuration, int iDuration, const QStringList &asSteps, int iKept) {
+            add(pszName, eKind, 0, iMode, iSituation, iProcess, iOldDuration, iDuration, asSteps, iKept);
+        };
+        timer("armed, first after two minutes", Armed, 5, 0, 0, 0, 30,
+              QStringList{"Start FTL time trigger with a duration of 30 min", "start 120000"}, 0);
+        timer("armed, off", Armed, 5, 0, 0, 0, 0, NOTHING, 0);
+        timer("expired in Status, forced", Expired, 5, R, 0, 0, 30, asForced, 0);
+        timer("expired during Loading, held", Expired, 3, R, 0, 0, 30,
+              QStringList{
+                  "stop",
+                  "Pending auto. event file transfer: FTl time trigger expired ( main mode: \"MainModeLoading\" )"},
+              HeldTime);
+        timer("expired, switched off meanwhile", Expired, 5, R, 0, 0, 0, QStringList{"stop"}, 0);
+        timer("setup, first read at start", SetupChange, 5, R, 0, 0, 30, NOTHING, 0);
+        timer("setup, duration unchanged", SetupChange, 5, R, 812, 30, 30, NOTHING, 0);
+        timer("setup, 30 to 0 stops", SetupChange, 5, R, 812, 30, 0,
+              QStringList{"stop", "FTL time trigger not active any longer"}, 0);
+        timer("setup, 0 to 45 starts", SetupChange, 5, R, 812, 0, 45,
+              QStringList{"stop", sRestart + "45 min", "start 2700000"}, 0);
+        timer("setup, beyond the timer", SetupChange, 5, R, 812, 30, 100000,
+              QStringList{"stop", sRestart + "100000 min", QStringLiteral("start %1").arg(INT_MAX)}, 0);
     }
-    void changes()
+    void decisions()
     {
-        QFETCH(EChange, eChange);
-        QFETCH(int, iIndex);
-        QFETCH(int, iMode);
-        QFETCH(int, iSituation);
-        QFETCH(int, iSwitches);
-        QFETCH(int, iOld);
-        QFETCH(int, iNew);
-        QFETCH(QStringList, asSteps);
-        QFETCH(int, iKept);
+        QFETCH(CRow, row);
+        const auto [eKind, iIndex, iMode, iSituation, iSwitches, iOld, iNew, asSteps, iKept] = row;
+        const bool bTimer = eKind >= Armed;
         CTriggerState state = stateOf(iMode, iSituation);
-        storedOf(state, eChange, iIndex) = iOld;
-        const CTriggerSettings settings = settingsOf(iSituation, iSwitches);
+        CTriggerSettings settings = settingsOf(iSituation, iSwitches);
+        if (bTimer)
+            settings.iDurationMinutes = iNew;
+        else
+            storedOf(state, eKind, iIndex) = iOld;
         const bool bConfigured = iSituation & Configured;
         CTriggerOutcome outcome;
-        switch (eChange) {
+        switch (eKind) {
         case HighPressure: outcome = highPressureChanged(state, settings, iNew); break;
         case CompSeal: outcome = compSealChanged(state, settings, iIndex, iNew); break;
         case TruckSeal: outcome = truckSealChanged(state, settings, iNew); break;
@@ -363,78 +360,21 @@ private slots:
         case Api: outcome = apiChanged(state, settings, iIndex, bConfigured, iNew); break;
         case Manlid: outcome = manlidChanged(state, settings, iIndex, bConfigured, iNew); break;
         case MainMode: outcome = mainModeChanged(state, settings, iNew); break;
-        }
-        QCOMPARE(transcript(outcome), asSteps);
-        checkKept(outcome.state, iKept);
-        storedOf(state, eChange, iIndex) = iNew;
-        QCOMPARE(storedValues(outcome.state), storedValues(state));
-    }
-
-    // Armed at start, expired, or re-timed by a setup change of another
-    // process; iDuration is the (new) period in minutes.
-    void timeTrigger_data()
-    {
-        QTest::addColumn<ETimer>("eTimer");
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<int>("iSituation");
-        QTest::addColumn<int>("iProcess");
-        QTest::addColumn<int>("iOldDuration");
-        QTest::addColumn<int>("iDuration");
-        QTest::addColumn<QStringList>("asSteps");
-        QTest::addColumn<int>("iKept");
-        const QStringList asForced = QStringList{"stop"} + reported("FTL time trigger", true) + RESTART_30;
-        const QString sRestart =
-            QStringLiteral("Stop and restart FTL time trigger after setup change with a duration of ");
-        const auto add = [](const char *pszName, ETimer eTimer, int iMode, int iSituation, int iProcess,
-                            int iOldDuration, int iDuration, const QStringList &asSteps, int iKept) {
-            QTest::newRow(pszName) << eTimer << iMode << iSituation << iProcess << iOldDuration << iDuration << asSteps
-                                   << iKept;
-        };
-        add("armed, first after two minutes", Armed, 5, 0, 0, 0, 30,
-            QStringList{"Start FTL time trigger with a duration of 30 min", "start 120000"}, 0);
-        add("armed, off", Armed, 5, 0, 0, 0, 0, NOTHING, 0);
-        add("expired in Status, forced", Expired, 5, 0, 0, 0, 30, asForced, 0);
-        add("expired during Loading, held", Expired, 3, 0, 0, 0, 30,
-            QStringList{
-                "stop",
-                "Pending auto. event file transfer: FTl time trigger expired ( main mode: \"MainModeLoading\" )"},
-            HeldTime);
-        add("expired during Loading, reported when allowed", Expired, 3, ReportDuring, 0, 0, 30, asForced, 0);
-        add("expired, switched off meanwhile", Expired, 5, 0, 0, 0, 0, QStringList{"stop"}, 0);
-        add("setup, first read at start", SetupChange, 5, 0, 0, 0, 30, NOTHING, 0);
-        add("setup, duration unchanged", SetupChange, 5, 0, 812, 30, 30, NOTHING, 0);
-        add("setup, 30 to 0 stops", SetupChange, 5, 0, 812, 30, 0,
-            QStringList{"stop", "FTL time trigger not active any longer"}, 0);
-        add("setup, 0 to 45 starts", SetupChange, 5, 0, 812, 0, 45,
-            QStringList{"stop", sRestart + "45 min", "start 2700000"}, 0);
-        add("setup, 30 to 10 restarts", SetupChange, 5, 0, 812, 30, 10,
-            QStringList{"stop", sRestart + "10 min", "start 600000"}, 0);
-        add("setup, beyond the timer", SetupChange, 5, 0, 812, 30, 100000,
-            QStringList{"stop", sRestart + "100000 min", QStringLiteral("start %1").arg(INT_MAX)}, 0);
-    }
-    void timeTrigger()
-    {
-        QFETCH(ETimer, eTimer);
-        QFETCH(int, iMode);
-        QFETCH(int, iSituation);
-        QFETCH(int, iProcess);
-        QFETCH(int, iOldDuration);
-        QFETCH(int, iDuration);
-        QFETCH(QStringList, asSteps);
-        QFETCH(int, iKept);
-        const bool bRunningBefore = eTimer != Armed;
-        const CTriggerState state = stateOf(iMode, iSituation | (bRunningBefore ? TimerRunning : 0));
-        CTriggerSettings settings = settingsOf(iSituation, 0);
-        settings.iDurationMinutes = iDuration;
-        CTriggerOutcome outcome;
-        switch (eTimer) {
         case Armed: outcome = timeTriggerArmed(state, settings); break;
         case Expired: outcome = timeTriggerExpired(state, settings); break;
-        case SetupChange: outcome = timeTriggerSetupChanged(state, iProcess, iOldDuration, iDuration); break;
+        case SetupChange: outcome = timeTriggerSetupChanged(state, iSwitches, iOld, iNew); break;
         }
         QCOMPARE(transcript(outcome), asSteps);
         checkKept(outcome.state, iKept);
-        QCOMPARE(outcome.state.bTimerRunning, asSteps.isEmpty() ? bRunningBefore : asSteps.last().startsWith("start"));
+        // The timer runs from its last start until a stop.
+        bool bRunning = iSituation & TimerRunning;
+        for (const QString &sStep : asSteps)
+            bRunning = sStep.startsWith("start ") || (bRunning && sStep != "stop");
+        QCOMPARE(outcome.state.bTimerRunning, bRunning);
+        if (bTimer)
+            return;
+        storedOf(state, eKind, iIndex) = iNew;
+        QCOMPARE(storedValues(outcome.state), storedValues(state));
     }
 };
 
