@@ -72,20 +72,24 @@ bool CFtlFileWriter::WriteFtlFile(const QString &sPrefix, const QString &sTag, c
         }
         baBytes += sLine.toLatin1() + "\r\n";
     }
+    return writeOrUndo(iFd, sPath, bNew, baBytes);
+}
+
+bool CFtlFileWriter::writeOrUndo(int iFd, const QString &sPath, bool bNew, const QByteArray &baBytes)
+{
     // A half-written line must never reach the back office: on a failed
     // write the file goes back to the size it had before this call.
     const off_t llSizeBefore = ::lseek(iFd, 0, SEEK_END);
-    if (!writeSyncClose(iFd, baBytes)) {
-        const QString sError = QString::fromLocal8Bit(std::strerror(errno));
-        if (bNew)
-            QFile::remove(sPath);
-        else if (llSizeBefore >= 0)
-            ::truncate(QFile::encodeName(sPath).constData(), llSizeBefore);
-        m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + sError));
-        m_bWriteFailed = true;
-        return false;
-    }
-    return true;
+    if (writeSyncClose(iFd, baBytes))
+        return true;
+    const QString sError = QString::fromLocal8Bit(std::strerror(errno));
+    if (bNew)
+        QFile::remove(sPath);
+    else if (llSizeBefore >= 0)
+        ::truncate(QFile::encodeName(sPath).constData(), llSizeBefore);
+    m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + sError));
+    m_bWriteFailed = true;
+    return false;
 }
 
 void CFtlFileWriter::writeHeaderOnlyFile(const QDateTime &dtFileTime)
@@ -96,10 +100,8 @@ void CFtlFileWriter::writeHeaderOnlyFile(const QDateTime &dtFileTime)
     const int iFd = openForAppend(sPath);
     if (iFd < 0)
         return;
-    if (!writeSyncClose(iFd, headerText(QString()))) {
-        m_source.log(warningLine(QStringLiteral("write error on ") + sPath));
+    if (!writeOrUndo(iFd, sPath, true, headerText(QString())))
         return;
-    }
     m_source.log(warningLine(QStringLiteral("New event file (empty file for time trigger) created:") + quotedText(sPath)
                              + QStringLiteral(", size") + QString::number(QFileInfo(sPath).size())));
 }

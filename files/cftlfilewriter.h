@@ -30,6 +30,9 @@ private:
     // Opens for appending (created 0644); -1 after logging the failure.
     int openForAppend(const QString &sPath);
     QByteArray headerText(const QString &sFirstLine);
+    // Writes, flushes and closes; on a failure the file is cut back to its
+    // size before (removed when this call created it) and false is returned.
+    bool writeOrUndo(int iFd, const QString &sPath, bool bNew, const QByteArray &baBytes);
 
     CFileSource &m_source;
     QDateTime m_dtLocalNow;
