@@ -9,7 +9,7 @@ BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
 SCENARIO=$3
 SCALE=${4:-50}
-. "$SRC/tests/e2e/sandbox.sh"
+. "$SRC/sim/vehicle-sandbox.sh"
 mkdir -p "$ROOT/var/run"
 FAULT="$ROOT/var/run/ftp_client.fault"
 MAILBOX="$ROOT/var/log/log_tx"

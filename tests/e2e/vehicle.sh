@@ -15,7 +15,7 @@ BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
 SCALE=${3:-50}
 EXPECTED="$SRC/tests/e2e/expected"
-. "$SRC/tests/e2e/sandbox.sh"
+. "$SRC/sim/vehicle-sandbox.sh"
 
 start_office
 start_service "$SRC/sim/profiles/truck.json"
