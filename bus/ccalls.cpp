@@ -28,9 +28,7 @@ bool isAddressedToUs(int iSender, int iAddressed, qint64 llOwnPid)
 QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
                           ENullLog eLog) const
 {
-    reply.waitForFinished();
-    // An error reply carries its message as an argument, never a record.
-    const QByteArray baBytes = reply.isError() ? QByteArray() : reply.value();
+    const QByteArray baBytes = replyBytes(reply);
     if (baBytes.isNull()) {
         if (eLog == ENullLog::Warning)
             warning(__LINE__, nullReplyText(sOperation));
@@ -40,6 +38,13 @@ QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sO
     }
     record.fromByteArray(baBytes);
     return baBytes;
+}
+
+QByteArray CBusCalls::replyBytes(QDBusPendingReply<QByteArray> reply)
+{
+    reply.waitForFinished();
+    // An error reply carries its message as an argument, never a record.
+    return reply.isError() ? QByteArray() : reply.value();
 }
 
 bool CBusCalls::getNoted(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,

@@ -19,7 +19,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 QMutex g_logLock;
 QStringList g_asLog;
@@ -56,7 +57,7 @@ class CFakeService : public QObject
 {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int iFailCall = std::numeric_limits<int>::min();
     QList<QPair<int, QString>> aTriggers;
     QList<QPair<int, QByteArray>> aNames;
@@ -69,6 +70,7 @@ public:
         m_bReady = m_bus.isConnected() && m_bus.registerService(QStringLiteral("com.Velkor.Tankora")) &&
                    m_bus.registerVirtualObject(QStringLiteral("/SetupData"), &m_objects) &&
                    m_bus.registerVirtualObject(QStringLiteral("/RuntimeData"), &m_objects) &&
+                   m_bus.registerVirtualObject(QStringLiteral("/Logbook"), &m_objects) &&
                    m_bus.connect({}, {}, sSignals, QStringLiteral("sigTrigger"), this, SLOT(onTrigger(QDBusMessage))) &&
                    m_bus.connect({}, {}, sSignals, QStringLiteral("sigSendName"), this, SLOT(onSendName(QDBusMessage)));
     }
@@ -76,6 +78,7 @@ public:
     {
         m_bus.unregisterObject(QStringLiteral("/SetupData"));
         m_bus.unregisterObject(QStringLiteral("/RuntimeData"));
+        m_bus.unregisterObject(QStringLiteral("/Logbook"));
         m_thread.quit();
         m_thread.wait();
         QDBusConnection::disconnectFromBus(QStringLiteral("fake-service"));
@@ -122,7 +125,7 @@ public:
         m_bus.send(message);
     }
 
-private slots:
+  private slots:
     void onTrigger(const QDBusMessage &message)
     {
         aTriggers.append({message.arguments().value(0).toInt(), message.path()});
@@ -132,10 +135,9 @@ private slots:
         aNames.append({message.arguments().value(0).toInt(), message.arguments().value(1).toByteArray()});
     }
 
-private:
+  private:
     // Both service objects, answering every call by its operation name on the service's thread.
-    struct CObjects : QDBusVirtualObject
-    {
+    struct CObjects : QDBusVirtualObject {
         QMutex lock;
         QHash<QString, QByteArray> hRecords;
         QHash<QString, int> hResults;
@@ -187,7 +189,7 @@ class TestBusSide : public QObject
         QTRY_VERIFY(m_pService->aNames.size() > llNamesBefore);
     }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QVERIFY(m_root.isValid());
@@ -252,6 +254,40 @@ private slots:
         QCOMPARE(logCount(QStringLiteral("getSetupGsmGprs returns NULL")), bAnswered ? 0 : 1);
     }
 
+    // An error reply is no record: its text is never decoded, so a logbook
+    // run stops at that row instead of taking the text for one, and the
+    // cached general setup stays as it was.
+    void errorReplyIsNull_data()
+    {
+        QTest::addColumn<QString>("sGet");
+        QTest::newRow("logbook row") << "getLogbook";
+        QTest::newRow("tracking row") << "getLogbookDataTracking";
+        QTest::newRow("product") << "getSetupProductWM";
+        QTest::newRow("general setup") << "getSetupGeneralNonWM";
+    }
+    void errorReplyIsNull()
+    {
+        QFETCH(QString, sGet);
+        CSetGeneralNonWM oGeneral;
+        oGeneral.setField(71, QStringLiteral("CET"));
+        m_pService->putRecord(QStringLiteral("getSetupGeneralNonWM"), oGeneral.toByteArray());
+        m_pService->sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
+        settle();
+        QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
+        m_pService->putRecord(sGet, QByteArray()); // answered with an error from now on
+        const CLogbookFilter filter;
+        if (sGet == QLatin1String("getLogbook"))
+            QVERIFY(m_pData->logbookRow(filter).isNull());
+        else if (sGet == QLatin1String("getLogbookDataTracking"))
+            QVERIFY(m_pData->trackingRow(filter).isNull());
+        else if (sGet == QLatin1String("getSetupProductWM"))
+            QVERIFY(m_pData->productRecord(filter).isNull());
+        m_pService->sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
+        settle();
+        QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
+        QVERIFY(m_pService->calls().contains(sGet));
+    }
+
     // Another writer's change is read, which shows the subscription is live;
     // the daemon's own is not.
     void changeSignalOfOwnWriteIsNotReadBack_data()
@@ -283,10 +319,9 @@ private slots:
         QTest::addColumn<int>("iAnswer");
         QTest::addColumn<QString>("sLine");
         QTest::newRow("update server set") << "update.example" << 1 << "oSetGsmGprsFtpUpdate OK";
-        QTest::newRow("write refused")
-            << "update.example" << -1003 << "Dbus-Error: \"DB_ACCESS_WHILE_BACKUP\"";
-        QTest::newRow("failed call")
-            << "update.example" << CFakeService::iFailCall << "Dbus-Error: \"REPLY_NO_SUCCESS\"";
+        QTest::newRow("write refused") << "update.example" << -1003 << "Dbus-Error: \"DB_ACCESS_WHILE_BACKUP\"";
+        QTest::newRow("failed call") << "update.example" << CFakeService::iFailCall
+                                     << "Dbus-Error: \"REPLY_NO_SUCCESS\"";
         QTest::newRow("no update server") << "" << 1 << "software update search trigger ignored";
     }
     void updateSearchTriggerIsWrittenBackCleared()
@@ -429,10 +464,10 @@ private slots:
 
         // The version first, then the readers in their order; the trigger
         // monitor reads its own records after them.
-        const QStringList asExpected{"setRuntimeGeneralNonWM",   "getSetupGsmGprsFtpUpdate", "getSetupGsmGprsFtpData",
-                                     "getSetupGsmGprsFtpService", "getSetupFtpSwUpdate",      "getSetupGeneralNonWM",
-                                     "getSetupLTServer",          "getRuntimeVpn",            "getSetupGpsTracking",
-                                     "getSetupGsmGprs",           "getRuntimeGsm"};
+        const QStringList asExpected{
+            "setRuntimeGeneralNonWM", "getSetupGsmGprsFtpUpdate", "getSetupGsmGprsFtpData", "getSetupGsmGprsFtpService",
+            "getSetupFtpSwUpdate",    "getSetupGeneralNonWM",     "getSetupLTServer",       "getRuntimeVpn",
+            "getSetupGpsTracking",    "getSetupGsmGprs",          "getRuntimeGsm"};
         QCOMPARE(callsSinceStart().mid(0, asExpected.size()), asExpected);
         QCOMPARE(callsSinceStart().last(), QStringLiteral("getSetupLTServer"));
         QCOMPARE(logCount(QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to \"1.2.29 / "
