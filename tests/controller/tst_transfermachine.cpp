@@ -1,4 +1,6 @@
 #include "controller/ctransfermachine.h"
+#include "files/cswupdateschedule.h"
+#include "records/ccommrecords.h"
 #include "tests/support/cfakeclock.h"
 
 #include <QStringList>
@@ -369,6 +371,27 @@ private slots:
         rig.machine.setTransferFinished(false);
         rig.cycle();
         QVERIFY(!rig.machine.gpsTransferActive());
+    }
+
+    // GPRS_WAIT and FILE_TRANSFER_FINISHED look without consuming: a due
+    // look-up stays due until FILE_TRANSFER_ACTIVE's consuming look starts it.
+    void scheduledLookupStaysDueUntilStarted()
+    {
+        CSetFtpSwUpdate oSetup; // weekly on Monday at 03:00
+        oSetup.setRemote(true);
+        oSetup.setField(4, qint32(2));
+        oSetup.setField(5, qint32(3));
+        CSwUpdateSchedule schedule;
+        bool bAfterRestart = false;
+        QList<CLogLine> aLog;
+        const QDateTime dtMonday(QDate(2026, 12, 7), QTime(2, 59));
+        QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtMonday, bAfterRestart, aLog, false));
+        const QDateTime dtDue = dtMonday.addSecs(120);
+        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
+        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
+        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, true));
+        QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
+        QCOMPARE(aLog.count(debugLine(QStringLiteral("Start software update look-up"))), 3);
     }
 
     // A new connection starts idle, with no state-change line for it.
