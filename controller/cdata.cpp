@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/csignalpath.h"
@@ -70,15 +69,11 @@ void CData::removeLeftoverEventFiles()
 
 void CData::installSignalPath()
 {
-    int iReadFd = -1;
-    if (!createSignalSocketPair(iReadFd)) {
-        // The early path stays in force, so SIGINT and SIGTERM still end the daemon.
+    // Without a pair the signals still arrive, through the path's flag.
+    m_pSignalPath = new CSignalPath(this);
+    if (!m_pSignalPath->hasSocketPair())
         qWarning("Couldn't create linux signal socketpair");
-        return;
-    }
-    m_iSignalReadFd = iReadFd;
-    m_pSignalNotifier = new QSocketNotifier(iReadFd, QSocketNotifier::Read, this);
-    connect(m_pSignalNotifier, &QSocketNotifier::activated, this, &CData::handleLinuxSignal);
+    connect(m_pSignalPath, &CSignalPath::sigSignal, this, &CData::handleLinuxSignal);
 
     struct sigaction action = {};
     action.sa_handler = writeSignalToSocket;
@@ -89,14 +84,11 @@ void CData::installSignalPath()
     sigaction(SIGINT, &action, nullptr);
 }
 
-void CData::handleLinuxSignal()
+void CData::handleLinuxSignal(int iSignal)
 {
-    m_pSignalNotifier->setEnabled(false);
-    const int iSignal = readSignalNumber(m_iSignalReadFd);
     qDebug() << "Signal " << iSignal << "  received\n";
     bool bExit = false;
     qWarning("%s", qPrintable(connectedSignalText(iSignal, &bExit)));
     if (bExit)
         QCoreApplication::exit(0);
-    m_pSignalNotifier->setEnabled(true);
 }

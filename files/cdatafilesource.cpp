@@ -97,5 +97,8 @@ bool CData::readSetupGeneralNonWM(CSetGeneralNonWM &setup)
 
 int CData::writeGsmFtpEntry(const QByteArray &baRow)
 {
-    return m_oCalls.judge(m_pDataLogbook->setLogbookGsmFtp(int(m_llOwnPid), baRow));
+    // The reply is waited for but not judged: this write logs no "Dbus-Error".
+    QDBusPendingReply<int> reply = m_pDataLogbook->setLogbookGsmFtp(int(m_llOwnPid), baRow);
+    reply.waitForFinished();
+    return reply.isError() ? 0 : reply.value();
 }

@@ -4,6 +4,7 @@
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
 #include "records/ccommrecords.h"
+#include "records/cmainmode.h"
 #include "records/cvehiclerecords.h"
 #include "tests/support/crecordingshell.h"
 
@@ -189,6 +190,19 @@ class TestBusSide : public QObject
         QTRY_VERIFY(m_pService->aNames.size() > llNamesBefore);
     }
 
+    // The supervisor starts the daemon; the start is over once the trigger
+    // monitor is connected.
+    void startProcess()
+    {
+        m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        QTRY_COMPARE(logCount(QStringLiteral("FTL triggers connected")), 1);
+    }
+    // The record, or a failing get when the value is -1.
+    void putOrFail(const QString &sGet, int iValue, CRecord &record)
+    {
+        m_pService->putRecord(sGet, iValue < 0 ? QByteArray() : record.toByteArray());
+    }
+
   private slots:
     void initTestCase()
     {
@@ -286,6 +300,82 @@ class TestBusSide : public QObject
         settle();
         QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
         QVERIFY(m_pService->calls().contains(sGet));
+    }
+
+    // Only another process may take the link offline.
+    void offlineRequestFromOthersOnly_data()
+    {
+        QTest::addColumn<bool>("bOwn");
+        QTest::newRow("supervisor") << false;
+        QTest::newRow("our own id") << true;
+    }
+    void offlineRequestFromOthersOnly()
+    {
+        QFETCH(bool, bOwn);
+        m_pService->sendSignal(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
+        settle();
+        QCOMPARE(m_pData->offlineRequested(), !bOwn);
+        QCOMPARE(m_pData->offlineSeconds(), bOwn ? 0 : 45);
+        QCOMPARE(logCount(QStringLiteral("signal 'onSigOfflineMode' received. Seconds: 45")), bOwn ? 0 : 1);
+    }
+
+    // The GSM/FTP logbook write's reply is requested, never judged.
+    void gsmFtpEntryReplyIsNotJudged()
+    {
+        m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), -1003);
+        const auto llBefore = m_pService->written(QStringLiteral("setLogbookGsmFtp")).size();
+        m_pData->writeGsmFtpEntry(9228);
+        m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), 1);
+        QCOMPARE(m_pService->written(QStringLiteral("setLogbookGsmFtp")).size(), llBefore + 1);
+        QCOMPARE(logCount(QStringLiteral("Dbus-Error")), 0);
+    }
+
+    // The readers at start decide whether the link is kept and whether a
+    // requested GPS file is built (tracking on, or no LT server) or dropped.
+    void linkKeepingAndGpsFile_data()
+    {
+        QTest::addColumn<int>("iTrackingMode");
+        QTest::addColumn<int>("iLtServer");
+        QTest::addColumn<int>("iVpn");
+        QTest::addColumn<bool>("bBuilt");
+        QTest::addColumn<bool>("bKept");
+        QTest::newRow("tracking with the LT server") << 0 << 1 << -1 << true << true;
+        QTest::newRow("tracking mode 1 is off") << 1 << 1 << 0 << false << true;
+        QTest::newRow("no tracking setup") << -1 << 1 << -1 << false << true;
+        QTest::newRow("VPN only") << 1 << 0 << 1 << true << true;
+        QTest::newRow("no LT server setup") << 2 << -1 << -1 << true << false;
+    }
+    void linkKeepingAndGpsFile()
+    {
+        QFETCH(int, iTrackingMode);
+        QFETCH(int, iLtServer);
+        QFETCH(int, iVpn);
+        QFETCH(bool, bBuilt);
+        QFETCH(bool, bKept);
+        CSetGpsTracking oTracking;
+        oTracking.setTrackingMode(iTrackingMode);
+        putOrFail(QStringLiteral("getSetupGpsTracking"), iTrackingMode, oTracking);
+        CSetLTServer oLtServer;
+        oLtServer.setEnabled(iLtServer == 1);
+        putOrFail(QStringLiteral("getSetupLTServer"), iLtServer, oLtServer);
+        CRunVpn oVpn;
+        oVpn.setVpnActive(iVpn == 1);
+        putOrFail(QStringLiteral("getRuntimeVpn"), iVpn, oVpn);
+        CSetGsmGprsFtpData oData;
+        oData.setDomain(QStringLiteral("data.example"));
+        m_pService->putRecord(QStringLiteral("getSetupGsmGprsFtpData"), oData.toByteArray());
+        startProcess();
+        QCOMPARE(m_pData->linkKeptForLtServerOrVpn(), bKept);
+
+        CRunTriggerFtpTransfer oTrigger;
+        oTrigger.setTrigger(CRunTriggerFtpTransfer::bStartGpsFileTransfer, true);
+        m_pService->putRecord(QStringLiteral("getRuntimeTriggerFtpTransfer"), oTrigger.toByteArray());
+        m_pService->sendSignal(QStringLiteral("sigRuntimeTriggerFtpTransfer"), {ownPid() + 1});
+        settle();
+        const int iCallsBefore = int(m_pService->calls().size());
+        for (int i = 0; i < 2; ++i) // the second cycle shows a dropped request is gone
+            QMetaObject::invokeMethod(m_pData, "datad");
+        QCOMPARE(m_pService->calls().mid(iCallsBefore).count(QStringLiteral("getSetupGsm")), bBuilt ? 1 : 0);
     }
 
     // Another writer's change is read, which shows the subscription is live;
@@ -449,6 +539,14 @@ class TestBusSide : public QObject
         CRunGsm oModule;
         oModule.setModuleName(QStringLiteral("Telit"));
         m_pService->putRecord(QStringLiteral("getRuntimeGsm"), oModule.toByteArray());
+        // Loading at start, with the switch that reports it: the monitor
+        // sees it while it starts, before the controller listens to it.
+        CSetGeneralNonWM oSwitches;
+        oSwitches.setField(134, qint32(1));
+        m_pService->putRecord(QStringLiteral("getSetupGeneralNonWM"), oSwitches.toByteArray());
+        CRunGeneralNonWM oRunGeneral;
+        oRunGeneral.setMainMode(MainModeLoading);
+        m_pService->putRecord(QStringLiteral("getRuntimeGeneralNonWM"), oRunGeneral.toByteArray());
         const int iCallsBefore = int(m_pService->calls().size());
         const int iWrittenBefore = int(m_pService->written(QStringLiteral("setRuntimeGeneralNonWM")).size());
         // Before the start the heartbeat comes from the timer, at "/Signals".
@@ -489,6 +587,10 @@ class TestBusSide : public QObject
         QVERIFY(QDir(sLogTx).exists());
         QCOMPARE(logCount(QLatin1Char('"') + sLogTx + QStringLiteral("\" created.")), 1);
         QCOMPARE(logCount(QStringLiteral("GPRS module Name = \"Telit\"")), 1);
+        QCOMPARE(logCount(QStringLiteral("Create auto. event file, reason:")), 1);
+        QCOMPARE(logCount(QStringLiteral("Trigger for auto. event file")) +
+                     logCount(QStringLiteral("Data file trigger")),
+                 0);
 
         // From now on it comes from the thread at "/", and the timer is silent.
         auto countFrom = [&](const QString &sPath) {
@@ -500,6 +602,34 @@ class TestBusSide : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(countFrom(QStringLiteral("/")) >= 4, 10000);
         QCOMPARE(countFrom(QStringLiteral("/Signals")), iFromSignals);
         QCOMPARE(logCount(QStringLiteral("Thread connected to session bus!")), 1);
+    }
+
+    // Without a GSM/GPRS setup the link still gets 120 s of idle time and of
+    // dial-up time-out.
+    void dialUpSetupAtStart_data()
+    {
+        QTest::addColumn<bool>("bSetup");
+        QTest::addColumn<int>("iIdleSeconds");
+        QTest::addColumn<QString>("sTimeout");
+        QTest::newRow("setup read") << true << 300 << "PXLN_GPRS_TIMEOUT=\"45\";";
+        QTest::newRow("no setup") << false << 120 << "PXLN_GPRS_TIMEOUT=\"120\";";
+    }
+    void dialUpSetupAtStart()
+    {
+        QFETCH(bool, bSetup);
+        QFETCH(int, iIdleSeconds);
+        QFETCH(QString, sTimeout);
+        CSetGsmGprs oDialUp;
+        oDialUp.setApn(QStringLiteral("internet"));
+        oDialUp.setIdleTime(300);
+        oDialUp.setTimeout(45);
+        m_pService->putRecord(QStringLiteral("getSetupGsmGprs"), bSetup ? oDialUp.toByteArray() : QByteArray());
+        startProcess();
+        QCOMPARE(logCount(QStringLiteral("getSetupGsmGprs returns NULL")), bSetup ? 0 : 1);
+        QCOMPARE(m_pData->idleTimeSeconds(), iIdleSeconds);
+        m_pData->startDialUp();
+        QVERIFY2(m_shell.asCommands.last().contains(sTimeout), qPrintable(m_shell.asCommands.last()));
+        QCOMPARE(m_shell.asCommands.last().contains(QStringLiteral("PXLN_GPRS_APN=\"internet\"")), bSetup);
     }
 
     void mailboxThatCannotBeMadeIsReported()
