@@ -1,5 +1,6 @@
 #include "bus/ccalls.h"
 
+#include "log/cmodulelog.h"
 #include "records/crecord.h"
 #include "records/creplycode.h"
 
@@ -80,10 +81,10 @@ QByteArray CBusCalls::encoded(CRecord &record)
 
 void CBusCalls::debug(int iLine, const QString &sText) const
 {
-    qDebug().noquote().nospace() << "File: " << m_pszModule << " Line: " << iLine << ": " << sText;
+    qDebug().noquote().nospace() << moduleLogLine(m_pszModule, iLine, sText);
 }
 
 void CBusCalls::warning(int iLine, const QString &sText) const
 {
-    qWarning().noquote().nospace() << "File: " << m_pszModule << " Line: " << iLine << ": " << sText;
+    qWarning().noquote().nospace() << moduleLogLine(m_pszModule, iLine, sText);
 }

@@ -4,7 +4,6 @@
 #include "bus/runtimewminterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
-#include "log/cmodulelog.h"
 
 #include <QDBusConnection>
 #include <QTimer>

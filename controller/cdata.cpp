@@ -3,7 +3,6 @@
 #include "app/cclock.h"
 #include "app/cpaths.h"
 #include "app/cshell.h"
-#include "log/cmodulelog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,8 +13,6 @@
 #include "bus/signalsadaptor.h"
 
 #include <csignal>
-
-#define CDATA_DEBUG MODULE_DEBUG("cdata")
 
 CData::CData(QObject *pParent) : QObject(pParent)
 {
@@ -39,14 +36,14 @@ CData::CData(QObject *pParent) : QObject(pParent)
 
     // No dial-up left from an earlier run may survive.
     const int iStatus = CShell::instance().run(QStringLiteral("killall pppd"));
-    CDATA_DEBUG << "killall pppd returns" << iStatus;
+    m_oCalls.debug(__LINE__, QStringLiteral("killall pppd returns ") + QString::number(iStatus));
 
     removeLeftoverEventFiles();
 }
 
 CData::~CData()
 {
-    CDATA_DEBUG << "CData destructor!";
+    m_oCalls.debug(__LINE__, QStringLiteral("CData destructor!"));
     stopHeartbeatThread();
     deleteTriggerMonitor();
     deleteProxies();
