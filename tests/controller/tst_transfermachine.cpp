@@ -1,3 +1,4 @@
+#include "controller/cgpsrequest.h"
 #include "controller/ctransfermachine.h"
 #include "files/cswupdateschedule.h"
 #include "records/ccommrecords.h"
@@ -395,6 +396,31 @@ class TestTransferMachine : public QObject
         rig.machine.setTransferFinished(false);
         rig.cycle();
         QVERIFY(!rig.machine.gpsTransferActive());
+    }
+
+    // A requested GPS file waits while one is on its way or no data server
+    // is set; it is built unless the LT server sends positions with tracking off.
+    void gpsRequest_data()
+    {
+        QTest::addColumn<bool>("bActive");
+        QTest::addColumn<QString>("sDomain");
+        QTest::addColumn<bool>("bLtServer");
+        QTest::addColumn<bool>("bTracking");
+        QTest::addColumn<int>("iStep");
+        QTest::newRow("GPS transfer active") << true << "ftp.example" << false << true << int(EGpsRequest::Keep);
+        QTest::newRow("one-character domain") << false << "x" << false << true << int(EGpsRequest::Keep);
+        QTest::newRow("no LT server") << false << "ab" << false << false << int(EGpsRequest::Build);
+        QTest::newRow("LT server and tracking") << false << "ab" << true << true << int(EGpsRequest::Build);
+        QTest::newRow("LT server, tracking off") << false << "ab" << true << false << int(EGpsRequest::Drop);
+    }
+    void gpsRequest()
+    {
+        QFETCH(bool, bActive);
+        QFETCH(QString, sDomain);
+        QFETCH(bool, bLtServer);
+        QFETCH(bool, bTracking);
+        QFETCH(int, iStep);
+        QCOMPARE(int(gpsRequestStep(bActive, sDomain, bLtServer, bTracking)), iStep);
     }
 
     // GPRS_WAIT and FILE_TRANSFER_FINISHED look without consuming: a due
