@@ -12,7 +12,8 @@
 
 void CData::onSigOfflineMode(int iProcessID, int iSeconds)
 {
-    if (m_oCalls.isOwn(iProcessID))
+    const bool bOwnRequest = m_oCalls.isOwn(iProcessID);
+    if (bOwnRequest)
         return;
     m_iOfflineSeconds = iSeconds;
     m_bOfflineRequest = true;

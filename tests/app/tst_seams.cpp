@@ -46,24 +46,6 @@ class TestSeams : public QObject
         qunsetenv("FTP_DATA_ROOT");
     }
 
-    // Demos speed the daemon up; a scale that makes no sense leaves real time.
-    void timeScale_data()
-    {
-        QTest::addColumn<qlonglong>("llNominal");
-        QTest::addColumn<double>("dScale");
-        QTest::addColumn<qlonglong>("llWant");
-        QTest::newRow("ten times faster") << 5000LL << 10.0 << 500LL;
-        QTest::newRow("never below 1 ms") << 100LL << 1000.0 << 1LL;
-        QTest::newRow("bad scale is real time") << 800LL << -2.0 << 800LL;
-    }
-    void timeScale()
-    {
-        QFETCH(qlonglong, llNominal);
-        QFETCH(double, dScale);
-        QFETCH(qlonglong, llWant);
-        QCOMPARE(scaledMs(llNominal, dScale), llWant);
-    }
-
     // Seconds × 1000 + nanoseconds / 1 000 000; weeks of uptime do not overflow.
     void monotonicMs()
     {
@@ -99,15 +81,6 @@ class TestSeams : public QObject
         QCOMPARE(spy.at(1).at(0).toInt(), SIGTERM);
         ::signal(SIGHUP, SIG_DFL);
         ::signal(SIGTERM, SIG_DFL);
-    }
-
-    // The daemon installs no handler for it, so only the text can be checked here.
-    void otherSignalIsUnexpected()
-    {
-        bool bExit = true;
-        QCOMPARE(connectedSignalText(SIGUSR1, &bExit), QStringLiteral("Unexpected Signal received"));
-        QVERIFY(!bExit);
-        QVERIFY(earlySignalText(SIGUSR1).isEmpty());
     }
 };
 

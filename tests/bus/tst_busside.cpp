@@ -243,63 +243,35 @@ class TestBusSide : public QObject
         m_pData = nullptr;
     }
 
-    void getKeepsTheCachedRecordOnNull_data()
+    // The client's status is read for another writer only; with no transfer
+    // running (type 0) it is cached and noted but judges nothing.
+    void transferStatusSlot_data()
     {
-        QTest::addColumn<bool>("bAnswered");
-        QTest::addColumn<QString>("sApn");
-        QTest::newRow("record answered") << true << "web.example";
-        QTest::newRow("no record") << false << "cached.example";
+        QTest::addColumn<bool>("bOwn");
+        QTest::addColumn<bool>("bRecord");
+        QTest::addColumn<QString>("sLine");
+        QTest::newRow("client's update") << false << true << "'getRuntimeFtpTransferStatus' received";
+        QTest::newRow("our own write") << true << true << QString();
+        QTest::newRow("no record") << false << false << "'getRuntimeFtpTransferStatus' returns NULL";
     }
-    void getKeepsTheCachedRecordOnNull()
+    void transferStatusSlot()
     {
-        QFETCH(bool, bAnswered);
-        QFETCH(QString, sApn);
-        CSetGsmGprs oAnswer;
-        oAnswer.setApn(QStringLiteral("web.example"));
-        m_pService->putRecord(QStringLiteral("getSetupGsmGprs"), bAnswered ? oAnswer.toByteArray() : QByteArray());
-        ComVelkorTankoraSetupInterface proxy(QStringLiteral("com.Velkor.Tankora"), QStringLiteral("/SetupData"),
-                                             QDBusConnection::sessionBus());
-        CSetGsmGprs oCached;
-        oCached.setApn(QStringLiteral("cached.example"));
-        const QByteArray baBytes =
-            CBusCalls("cdata", ownPid()).get(proxy.getSetupGsmGprs(), QStringLiteral("getSetupGsmGprs"), oCached);
-        QCOMPARE(baBytes.isNull(), !bAnswered);
-        QCOMPARE(oCached.apn(), sApn);
-        QCOMPARE(logCount(QStringLiteral("getSetupGsmGprs returns NULL")), bAnswered ? 0 : 1);
-    }
-
-    // An error reply is no record: its text is never decoded, so a logbook
-    // run stops at that row instead of taking the text for one, and the
-    // cached general setup stays as it was.
-    void errorReplyIsNull_data()
-    {
-        QTest::addColumn<QString>("sGet");
-        QTest::newRow("logbook row") << "getLogbook";
-        QTest::newRow("tracking row") << "getLogbookDataTracking";
-        QTest::newRow("product") << "getSetupProductWM";
-        QTest::newRow("general setup") << "getSetupGeneralNonWM";
-    }
-    void errorReplyIsNull()
-    {
-        QFETCH(QString, sGet);
-        CSetGeneralNonWM oGeneral;
-        oGeneral.setField(71, QStringLiteral("CET"));
-        m_pService->putRecord(QStringLiteral("getSetupGeneralNonWM"), oGeneral.toByteArray());
-        m_pService->sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
+        QFETCH(bool, bOwn);
+        QFETCH(bool, bRecord);
+        QFETCH(QString, sLine);
+        CRunFtpTransferStatus oStatus;
+        oStatus.setState(CRunFtpTransferStatus::GroupEvent, FtpTransferFinished);
+        m_pService->putRecord(QStringLiteral("getRuntimeFtpTransferStatus"),
+                              bRecord ? oStatus.toByteArray() : QByteArray());
+        const int iCallsBefore = int(m_pService->calls().size());
+        m_pService->sendSignal(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? ownPid() : ownPid() + 1});
         settle();
-        QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
-        m_pService->putRecord(sGet, QByteArray()); // answered with an error from now on
-        const CLogbookFilter filter;
-        if (sGet == QLatin1String("getLogbook"))
-            QVERIFY(m_pData->logbookRow(filter).isNull());
-        else if (sGet == QLatin1String("getLogbookDataTracking"))
-            QVERIFY(m_pData->trackingRow(filter).isNull());
-        else if (sGet == QLatin1String("getSetupProductWM"))
-            QVERIFY(m_pData->productRecord(filter).isNull());
-        m_pService->sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
-        settle();
-        QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
-        QVERIFY(m_pService->calls().contains(sGet));
+        QCOMPARE(m_pService->calls().mid(iCallsBefore).count(QStringLiteral("getRuntimeFtpTransferStatus")),
+                 bOwn ? 0 : 1);
+        QCOMPARE(logCount(QStringLiteral("getRuntimeFtpTransferStatus'")), sLine.isEmpty() ? 0 : 1);
+        if (!sLine.isEmpty())
+            QCOMPARE(logCount(sLine), 1);
+        QCOMPARE(logCount(QStringLiteral("Transfer state")) + logCount(QStringLiteral("Transfer of")), 0);
     }
 
     // Only another process may take the link offline.

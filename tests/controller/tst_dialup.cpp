@@ -6,7 +6,8 @@
 #include <QProcess>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 CSetGsmGprs gsmSetup(const QString &sApn, qint32 iTimeout, qint32 iSpeed, qint32 iAuthType)
 {
@@ -24,7 +25,7 @@ class TestDialup : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { qunsetenv("FTP_DATA_ROOT"); }
 
     void wholeCommand()
@@ -146,7 +147,6 @@ private slots:
         oRunGsm.setModuleState(iState);
         QCOMPARE(isGsmModuleReady(oRunGsm), iState == 4);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestDialup)

@@ -94,14 +94,6 @@ class TestTransferMachine : public QObject
     Q_OBJECT
 
   private slots:
-    // One name from the table, and the values outside it.
-    void stateNames()
-    {
-        QCOMPARE(stateChangeLine(1), QStringLiteral("******** Statechange to \"PPP_IDLE\" ********"));
-        QCOMPARE(pppStateName(0), QStringLiteral("Unknown state"));
-        QCOMPARE(pppStateName(11), QStringLiteral("Unknown state"));
-    }
-
     // No work, or no ready module: pppd is never started, however long it waits.
     void neverDials_data()
     {
@@ -442,17 +434,6 @@ class TestTransferMachine : public QObject
         QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, true));
         QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
         QCOMPARE(aLog.count(debugLine(QStringLiteral("Start software update look-up"))), 3);
-    }
-
-    // A new connection starts idle, with no state-change line for it.
-    void connectResetsToIdle()
-    {
-        CRig rig;
-        rig.machine.setState(PPP_SHUTDOWN);
-        rig.machine.resetOnConnect();
-        QCOMPARE(rig.machine.state(), int(PPP_IDLE));
-        rig.cycle();
-        QVERIFY(!rig.asLines.contains("D ******** Statechange to \"PPP_IDLE\" ********"));
     }
 };
 

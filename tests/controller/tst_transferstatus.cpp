@@ -9,7 +9,8 @@
 using EGroup = CRunFtpTransferStatus::EGroup;
 Q_DECLARE_METATYPE(CRunFtpTransferStatus::EGroup)
 
-namespace {
+namespace
+{
 
 // The group's state with 1500 of 9000 bytes; every other group has failed,
 // which must not touch the running transfer.
@@ -31,7 +32,7 @@ class TestTransferStatus : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { qunsetenv("FTP_DATA_ROOT"); }
 
     void statusNames_data()
@@ -137,11 +138,18 @@ private slots:
         QTest::addColumn<QString>("sRoot");
         QTest::addColumn<QString>("sFileName");
         QTest::addColumn<QString>("sWant");
-        QTest::newRow("full path keeps its name") << "" << "/var/log/FTL/TK_Data_1.ftl" << "/var/log/FTL/TK_Data_1.ftl";
-        QTest::newRow("climbing out") << "" << "../../etc/passwd" << "/var/log/FTL/passwd";
-        QTest::newRow("parent only") << "" << ".." << "";
-        QTest::newRow("under the sandbox root")
-            << "/tmp/sb" << "TK_Update_2.ftl" << "/tmp/sb/var/log/FTL/TK_Update_2.ftl";
+        QTest::newRow("full path keeps its name") << ""
+                                                  << "/var/log/FTL/TK_Data_1.ftl"
+                                                  << "/var/log/FTL/TK_Data_1.ftl";
+        QTest::newRow("climbing out") << ""
+                                      << "../../etc/passwd"
+                                      << "/var/log/FTL/passwd";
+        QTest::newRow("parent only") << ""
+                                     << ".."
+                                     << "";
+        QTest::newRow("under the sandbox root") << "/tmp/sb"
+                                                << "TK_Update_2.ftl"
+                                                << "/tmp/sb/var/log/FTL/TK_Update_2.ftl";
     }
     void failedTestFileStaysInItsDirectory()
     {
@@ -178,31 +186,20 @@ private slots:
         QVERIFY(oStatus.toByteArray() != oEmptyGpsName.toByteArray());
     }
 
-    void clientOption_data()
-    {
-        QTest::addColumn<int>("iType");
-        QTest::addColumn<QString>("sOption");
-        const QStringList asOptions = {"1 -g", "6 -t1", "10 -i", "11 ", "0 "}; // 11 and 0 run no client
-        for (const QString &sOption : asOptions)
-            QTest::newRow(qPrintable(sOption)) << sOption.section(' ', 0, 0).toInt() << sOption.section(' ', 1);
-    }
-    void clientOption()
-    {
-        QFETCH(int, iType);
-        QFETCH(QString, sOption);
-        QCOMPARE(ftpClientOption(iType), sOption);
-    }
-
     void clientCommand_data()
     {
         QTest::addColumn<QString>("sOption");
         QTest::addColumn<QString>("sFileName");
         QTest::addColumn<QString>("sWant");
-        QTest::newRow("event file") << "-e" << "/var/log/FTL/EVEl20240101120000.ftl"
+        QTest::newRow("event file") << "-e"
+                                    << "/var/log/FTL/EVEl20240101120000.ftl"
                                     << "/usr/bin/Tankora/start_ftp_client -e /var/log/FTL/EVEl20240101120000.ftl &";
-        QTest::newRow("update look-up has two blanks") << "-u" << "" << "/usr/bin/Tankora/start_ftp_client -u  &";
+        QTest::newRow("update look-up has two blanks") << "-u"
+                                                       << ""
+                                                       << "/usr/bin/Tankora/start_ftp_client -u  &";
         QTest::newRow("mailbox name with a command")
-            << "-p" << "/var/log/log_tx/a b;touch x"
+            << "-p"
+            << "/var/log/log_tx/a b;touch x"
             << "/usr/bin/Tankora/start_ftp_client -p '/var/log/log_tx/a b;touch x' &";
     }
     void clientCommand()
