@@ -1,47 +1,52 @@
 #include "logbook/cftlline.h"
 #include "logbook/clogtypes.h"
-#include "tests/logbook/logbooktest.h"
 
-#include <QLocale>
 #include <QTest>
+
+#include <clocale>
+#include <cstdio>
+#include <locale.h>
 
 class TestFtlLine : public QObject
 {
     Q_OBJECT
 
-private slots:
-    // Calendar arithmetic: the date rolls over at midnight, month and year
-    // ends; the clock is the time of day of the same moment.
-    void stamp_data()
+  private slots:
+    // Fractions as the C library's printf writes them: the exact binary
+    // value rounded, exact ties to even, the sign of -0 kept. sWant is
+    // worked out by hand; the C library itself confirms it.
+    void fixed_data()
     {
-        QTest::addColumn<QDateTime>("dtStamp");
-        QTest::addColumn<int>("iOffset");
-        QTest::addColumn<QString>("sStamp");
-        QTest::addColumn<QString>("sClock");
-        QTest::newRow("year rolls over") << utc(2025, 12, 31, 23, 59, 30) << 3600 << "20260101005930"
-                                         << "005930";
-        QTest::newRow("back over month end") << utc(2026, 3, 1, 0, 30) << -7200 << "20260228223000"
-                                             << "223000";
-        QTest::newRow("afternoon is 24-hour") << utc(2026, 7, 1, 15, 4, 5) << 0 << "20260701150405"
-                                              << "150405";
+        QTest::addColumn<QString>("sFormat");
+        QTest::addColumn<double>("dValue");
+        QTest::addColumn<QString>("sWant");
+        QTest::newRow("tie 1.25 to even") << "%2.1f" << 1.25 << "1.2";
+        QTest::newRow("tie 0.375 to even") << "%3.2f" << 0.375 << "0.38";
+        QTest::newRow("tie 12.125 to even") << "%3.2f" << 12.125 << "12.12";
+        QTest::newRow("tie -0.25 to even") << "%2.1f" << -0.25 << "-0.2";
+        QTest::newRow("tie 9.5078125 to even") << "%4.6f" << 9.5078125 << "9.507812";
+        QTest::newRow("0.35 lies below its tie") << "%2.1f" << 0.35 << "0.3";
+        QTest::newRow("12.345 lies above its tie") << "%3.2f" << 12.345 << "12.35";
+        QTest::newRow("-0.05 lies below its tie") << "%2.1f" << -0.05 << "-0.1";
+        QTest::newRow("negative zero") << "%2.1f" << -0.0 << "-0.0";
+        QTest::newRow("rounds to negative zero") << "%3.6f" << -1e-9 << "-0.000000";
+        QTest::newRow("width pads") << "%9.2f" << 1.5 << "     1.50";
+        QTest::newRow("wide number") << "%2.1f" << 123456789.25 << "123456789.2";
     }
-    void stamp()
+    void fixed()
     {
-        QFETCH(QDateTime, dtStamp);
-        QFETCH(int, iOffset);
-        QFETCH(QString, sStamp);
-        QFETCH(QString, sClock);
-        QCOMPARE(ftlStamp(dtStamp, iOffset), sStamp);
-        QCOMPARE(ftlClock(dtStamp, iOffset), sClock);
-    }
-
-    // "." as the point, whatever language the vehicle runs in.
-    void fixedKeepsThePoint()
-    {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QString sFixed = ftlFixed("%3.2f", -1.5);
-        QLocale::setDefault(QLocale::c());
-        QCOMPARE(sFixed, QStringLiteral("-1.50"));
+        QFETCH(QString, sFormat);
+        QFETCH(double, dValue);
+        QFETCH(QString, sWant);
+        const QByteArray baFormat = sFormat.toLatin1();
+        const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        const locale_t previous = uselocale(cLocale);
+        char acOracle[64];
+        std::snprintf(acOracle, sizeof acOracle, baFormat.constData(), dValue);
+        uselocale(previous);
+        freelocale(cLocale);
+        QCOMPARE(QString::fromLatin1(acOracle), sWant);
+        QCOMPARE(ftlFixed(baFormat.constData(), dValue), sWant);
     }
 
     void rounded_data()
