@@ -58,6 +58,9 @@ class TestFtlLines : public QObject
         else
             asLines = ftlLinesOf(*pEntry, iOffset, iSelector);
         QCOMPARE(asLines, expectedLines(row[3]));
+        // Exactly the period events carry the period's own time.
+        if (sClass == "SPD")
+            QCOMPARE(IsSpdPeriodSubtype(row[1].toInt()), row[3].startsWith("42,TP"));
     }
 };
 
