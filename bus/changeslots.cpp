@@ -4,6 +4,7 @@
 #include "controller/ctransferverdict.h"
 #include "files/cpendingscan.h"
 #include "files/ctestfiles.h"
+#include "records/creplycode.h"
 
 #include <QFile>
 
@@ -25,19 +26,16 @@ void CData::Signal_sigTriggerFtpTransfer(int iProcess)
 {
     if (!m_oCalls.acceptChange(iProcess, QStringLiteral("sigTriggerFtpTransfer")))
         return;
-    if (m_oCalls
-            .get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
-                 m_oRunTriggerFtpTransfer)
-            .isNull())
-        return;
-    const CTransferTriggerOutcome outcome = handleTransferTrigger(
-        m_oRunTriggerFtpTransfer, serverSwitches(m_oSetGsmGprsFtpData, m_oSetGsmGprsFtpService, m_oSetGsmGprsFtpUpdate),
-        m_oRequests);
+    // An empty record counts as none at all: the reply is judged with the trigger handling.
+    const CTransferTriggerOutcome outcome = handleTransferTriggerReply(
+        CBusCalls::replyBytes(m_pDataRuntime->getRuntimeTriggerFtpTransfer()), m_oRunTriggerFtpTransfer,
+        serverSwitches(m_oSetGsmGprsFtpData, m_oSetGsmGprsFtpService, m_oSetGsmGprsFtpUpdate), m_oRequests);
     runTriggerActions(outcome.aActions);
     // The handled requests go back cleared, so the operator sees them taken.
-    if (outcome.bWriteBack)
+    if (outcome.bWriteBack &&
         m_oCalls.set(m_pDataRuntime, &ComVelkorTankoraRuntimeInterface::setRuntimeTriggerFtpTransfer,
-                     m_oRunTriggerFtpTransfer);
+                     m_oRunTriggerFtpTransfer) == REPLY_SUCCESS)
+        m_oCalls.debug(__LINE__, QStringLiteral("setRuntimeTriggerFtpTransfer sent"));
 }
 
 void CData::onSigStartEventFile(bool bForced)

@@ -107,7 +107,8 @@ bool CEventFileRun::ConvertLogbookRow(const QByteArray &baRow, const QDateTime &
 
     if (!ftlLinesUsable(asLines))
         return false;
-    if (m_bSpdPeriodOpen && !(iType == LOG_SPD && IsSpdPeriodSubtype(iSubType)))
+    // The period ends with the first row of another subtype, whatever its type.
+    if (m_bSpdPeriodOpen && !IsSpdPeriodSubtype(iSubType))
         closeSpdPeriod(dtFileTime, iOffsetSecs, bManual);
     return m_writer.WriteFtlFile(sEventPrefix, ftlRunTag(bManual), asLines, dtFileTime);
 }

@@ -1,7 +1,6 @@
 #include "files/cftlheader.h"
 
 #include "files/cfilesource.h"
-#include "logbook/cftlline.h"
 
 namespace {
 
@@ -79,10 +78,12 @@ int ftlProductTable(qint32 iProductTable)
 
 QString ftlProductLine(const QString &sStamp, const CSetProductWM &product)
 {
-    return QStringLiteral("90,") + sStamp + QStringLiteral(",0,0,") + number(product.iProductValue1())
-           + QStringLiteral(",") + ftlFixed("%.1f", product.iProductValue3()) + QStringLiteral(",")
-           + ftlFixed("%.1f", product.dProductValue1()) + QStringLiteral(",,")
-           + number(ftlProductTable(product.iProductTable())) + QStringLiteral(",") + ftlFixed("%.4f", 0.0);
+    // One digit after the point in Qt's own formatting, as these lines have
+    // always been written; the printf rule is for the entries' lines.
+    return QStringLiteral("90,") + sStamp + QStringLiteral(",0,0,") + number(product.iProductValue1()) +
+           QStringLiteral(",") + QString::asprintf("%.1f", double(product.iProductValue3())) + QStringLiteral(",") +
+           QString::asprintf("%.1f", product.dProductValue1()) + QStringLiteral(",,") +
+           number(ftlProductTable(product.iProductTable())) + QStringLiteral(",0.0000");
 }
 
 CFtlHeaderValues readFtlHeaderValues(CFileSource &source, const QString &sStamp)

@@ -70,8 +70,9 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
     }
 
     const QString sStamp = ftlStamp(fix.dtStamp, iOffsetSecs);
-    m_source.log(debugLine(QString::asprintf("file  Time %s gps position LAT %f LON  %f",
-                                             sStamp.toLatin1().constData(), fix.latitude(), fix.longitude())));
+    m_source.log(debugLine(QStringLiteral("file  Time ") + sStamp + QStringLiteral(" gps position LAT ") +
+                           ftlFixed("%f", fix.latitude()) + QStringLiteral(" LON  ") + ftlFixed("%f", fix.longitude()) +
+                           QLatin1Char('\n')));
     if (!writeAll(iFd, gpsFileLine(fix, iOffsetSecs)))
         m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
 

@@ -158,6 +158,18 @@ CTransferTriggerOutcome handleTransferTrigger(CRunTriggerFtpTransfer &oTrigger, 
     return outcome;
 }
 
+CTransferTriggerOutcome handleTransferTriggerReply(const QByteArray &baReply, CRunTriggerFtpTransfer &oTrigger,
+                                                   const CServerSwitches &servers, CTriggerRequests &requests)
+{
+    if (baReply.isEmpty()) {
+        CTransferTriggerOutcome outcome;
+        outcome.aActions << logOnly(warningLine(QStringLiteral("'getRuntimeTriggerFtpTransfer' returns NULL")));
+        return outcome;
+    }
+    oTrigger.fromByteArray(baReply);
+    return handleTransferTrigger(oTrigger, servers, requests);
+}
+
 QList<CTriggerAction> handleAutoEventTrigger(bool bForced, const CServerSwitches &servers,
                                              CTriggerRequests &requests)
 {

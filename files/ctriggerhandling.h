@@ -48,6 +48,12 @@ struct CTransferTriggerOutcome
 CTransferTriggerOutcome handleTransferTrigger(CRunTriggerFtpTransfer &oTrigger, const CServerSwitches &servers,
                                       CTriggerRequests &requests);
 
+// The service's answer to the trigger signal: an empty or missing record is
+// warned about and handles nothing, and nothing is written back; any other
+// is taken into oTrigger and handled.
+CTransferTriggerOutcome handleTransferTriggerReply(const QByteArray &baReply, CRunTriggerFtpTransfer &oTrigger,
+                                                   const CServerSwitches &servers, CTriggerRequests &requests);
+
 // An automatic event-file request of the trigger monitor; bForced sticks
 // until the file has been built.
 QList<CTriggerAction> handleAutoEventTrigger(bool bForced, const CServerSwitches &servers,

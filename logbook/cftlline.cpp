@@ -1,7 +1,10 @@
 #include "logbook/cftlline.h"
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <locale.h>
 
 namespace {
 QString localMoment(const QDateTime &dtStamp, qint32 iOffsetSecs, const QString &sFormat)
@@ -42,8 +45,16 @@ QString ftlCompartment(qint32 iCompartment)
 
 QString ftlFixed(const char *pFormat, double dValue)
 {
-    // Qt's own formatting keeps "." whatever locale the vehicle runs in.
-    return QString::asprintf(pFormat, dValue);
+    // printf itself, so the back office gets the C library's digits: the
+    // exact binary value rounded, ties to even, "-0.0" kept. The C locale of
+    // this thread only, so the point stays "." whatever the process's locale.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const locale_t previous = uselocale(cLocale);
+    // A double in %f has at most 309 integer digits.
+    char acText[512];
+    const int iLength = std::snprintf(acText, sizeof acText, pFormat, dValue);
+    uselocale(previous);
+    return QString::fromLatin1(acText, qBound(0, iLength, int(sizeof acText) - 1));
 }
 
 QString ftlLine(const QString &sCode, const QString &sStamp, const QStringList &asFields)

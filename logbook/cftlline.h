@@ -24,7 +24,8 @@ QString ftlClock(const QDateTime &dtStamp, qint32 iOffsetSecs);
 QString ftlCompartment(qint32 iCompartment);
 
 // A fraction in one of the printf formats the back office expects
-// ("%2.1f", "%3.2f", "%4.6f", "%3.6f"), always with "." as the point.
+// ("%2.1f", "%3.2f", "%4.6f", "%3.6f"), digit for digit as the C library's
+// printf writes it, always with "." as the point.
 QString ftlFixed(const char *pFormat, double dValue);
 
 // A value rounded to the nearest integer, halves away from zero, in decimal.

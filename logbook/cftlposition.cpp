@@ -1,5 +1,7 @@
 #include "logbook/cftlposition.h"
 
+#include "logbook/cftlline.h"
+
 #include <cmath>
 #include <limits>
 
@@ -25,8 +27,10 @@ QString ftlPositionLine(const QString &sStamp, const CFtlPosition &pos)
     const qint32 iE = pos.iCounter2;
     const qint32 iF = ftlBoundedInt(pos.dFurther2, 999);
     const qint32 iG = ftlBoundedInt(pos.dFurther3, 999);
-    const QString sLine = QString::asprintf("08,%s,%4.6f,%3.6f,%d,%d,%d,%d,%d,%d,%d", sStamp.toLatin1().constData(),
-                                            pos.dLongitude, pos.dLatitude, iA, iB, iC, iD, iE, iF, iG);
+    // Longitude before latitude.
+    QStringList asFields{ftlFixed("%4.6f", pos.dLongitude), ftlFixed("%3.6f", pos.dLatitude)};
+    for (const qint32 iValue : {iA, iB, iC, iD, iE, iF, iG})
+        asFields << QString::number(iValue);
     // The receiving buffer holds 99 characters and a terminator.
-    return sLine.left(99);
+    return ftlLine(QStringLiteral("08"), sStamp, asFields).left(99);
 }

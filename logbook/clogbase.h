@@ -33,9 +33,10 @@ public:
     // The whole row: header, payload version, reserve, fields.
     QByteArray toRow() const;
 
-    // Payload version of the class and its reserve, carried as read.
+    // Payload version of the class and its reserve, carried as read. A new
+    // entry's reserve is empty (length 0), not absent.
     qint32 iPayloadVersion = 256;
-    QByteArray baReserve;
+    QByteArray baReserve = QByteArray(0, '\0');
 
     qint32 iVersion = 256;
     qint32 LogType = 0;

@@ -40,6 +40,7 @@ say "daemon started and known to the supervisor"
 
 # The operator asks for the events of the morning's first half hour.
 "$CTL" set CRunTriggerFtpTransfer 2 true 12 2026-12-01T06:00:00 13 2026-12-01T06:30:00 14 Event >/dev/null
+wait_for_log "setRuntimeTriggerFtpTransfer sent" 30 || fail "the handled request was not written back"
 wait_for_office '^EVEm.*\.ftl$' 120 || fail "no manual event file at the back office"
 say "manual event file arrived: $(ls "$OFFICE" | grep '^EVEm')"
 

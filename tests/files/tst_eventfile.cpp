@@ -1,289 +1,171 @@
 #include "files/ceventfilerun.h"
 #include "files/cftlheader.h"
-#include "logbook/clogcop.h"
-#include "logbook/cloggsmftp.h"
-#include "logbook/cloglevelvolume.h"
-#include "logbook/clogspd.h"
-#include "tests/files/blankftlheader.h"
+#include "files/cgsmftpentry.h"
 #include "tests/support/cfakeclock.h"
 #include "tests/support/cfakefilesource.h"
+#include "tests/support/clogentrytext.h"
 #include "tests/support/csandboxroot.h"
-
-#include <QTest>
-
-#include <algorithm>
+#include "tests/support/ctable.h"
 
 namespace
 {
-
-const QString sStamp = QStringLiteral("20240105093000");
-const QDateTime dtRow(QDate(2024, 1, 5), QTime(8, 15), Qt::UTC);
-
-// The lines of the entries below, as their conversions give them.
-const char *const pCop0 = "42,20240105081500,,20,2,2";
-const char *const pCop1 = "42,20240105081600,,20,2,2";
-
-// A COP entry with a fixed line, at a given minute.
-CLogCOP copEntry(int iMinute)
+// The record codes of a file's lines, "." between.
+QString codesOf(const QString &sPath)
 {
-    CLogCOP entry;
-    entry.LogSubType = 6017;
-    entry.DateTime = dtRow.addSecs(60 * iMinute);
-    return entry;
+    QStringList asCodes;
+    for (const QByteArray &baLine : fileBytes(sPath).split('\n'))
+        if (!baLine.isEmpty())
+            asCodes << QString::fromLatin1(baLine.left(baLine.indexOf(',')));
+    return asCodes.join(QLatin1Char('.'));
 }
 
-CLogSPD spdEntry(int iMinute)
+QStringList textsOf(const QString &sTexts)
 {
-    CLogSPD entry;
-    entry.LogSubType = 6203; // opens a period
-    entry.Compartment = 1;
-    entry.DateTime = dtRow.addSecs(60 * iMinute);
-    return entry;
+    return sTexts.split(QStringLiteral(" | "), Qt::SkipEmptyParts);
 }
-
-// Compartment 4 gives a level line, 100 a meter line.
-CLogLevelVolume levelEntry(qint32 iCompartment)
-{
-    CLogLevelVolume entry;
-    entry.DateTime = dtRow;
-    entry.Compartment = iCompartment;
-    return entry;
-}
-
-QByteArray lines(const QStringList &asLines)
-{
-    return (asLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
-}
-
 } // namespace
 
+// The FTL header and the runs that fill event, level and meter files, as
+// eventfile.tsv and the eve-*.ftl files beside it give them, and the
+// GSM/FTP entries the daemon adds to the logbook itself.
 class TestEventFile : public QObject
 {
     Q_OBJECT
 
     CSandboxRoot m_sandbox;
+    CFakeClock m_clock;
 
-    QString ftlPath(const QString &sName) const { return m_sandbox.path("/var/log/FTL/" + sName); }
-    QStringList ftlFiles() const { return QDir(ftlPath("")).entryList(QDir::Files); }
-    QByteArray autoFile() const { return fileBytes(ftlPath("EVEl20240105093000.ftl")); }
+    QString ftlPath(const QString &sName = QString()) const { return m_sandbox.path("/var/log/FTL/" + sName); }
 
   private slots:
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/var/log/FTL"))); }
 
-    // Line 1 ends with the WM text 28 and, with a WM runtime, the seal state.
-    void headerLine1_data()
+    void header_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("header")); }
+    void header()
     {
-        QTest::addColumn<bool>("bSeal");
-        QTest::addColumn<QString>("sLine1");
-        QTest::newRow("seal state") << true << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,W28,2";
-        QTest::newRow("no WM runtime") << false << "1,20240105093000,K.L. Ostrem,Tankora,,,,,1,W28";
-    }
-    void headerLine1()
-    {
-        QFETCH(bool, bSeal);
-        QFETCH(QString, sLine1);
-        CFtlHeaderValues v;
-        v.sGeneralWmText28 = QStringLiteral("W28");
-        v.bHasSealState = bSeal;
-        v.iSealState = 2;
-        QCOMPARE(ftlHeaderLines(sStamp, v).at(1), sLine1);
-    }
-
-    void lgmWithoutMetersGivesOneMeterLine()
-    {
-        CFtlHeaderValues v;
-        v.bLgmActive1 = true;
-        QCOMPARE(ftlHeaderLines(sStamp, v).at(4), QStringLiteral("10,20240105093000,0,,,,"));
-    }
-
-    void headerStamp_data()
-    {
-        QTest::addColumn<QString>("sFirstLine");
-        QTest::addColumn<QString>("sStampOut");
-        QTest::newRow("second field") << "42,20240105081500,,20,2,2"
-                                      << "20240105081500";
-        QTest::newRow("no comma: local now") << "Undefined"
-                                             << "20991231235959";
-    }
-    void headerStamp()
-    {
-        QFETCH(QString, sFirstLine);
-        QFETCH(QString, sStampOut);
-        QCOMPARE(ftlHeaderStamp(sFirstLine, QStringLiteral("20991231235959")), sStampOut);
-    }
-
-    void unreadableSetupsGiveDefaults()
-    {
+        QFETCH(QStringList, row);
         CFakeFileSource source;
-        source.bGeneralAnswers = false;
-        source.bGeneralWMReadable = false;
-        source.general.setField(56, qint32(2)); // the copy's vehicle type is not used then
-        for (int i = 0; i < 250; ++i) {
-            source.aProducts.append(CSetProductWM());
-            source.aProducts.last().setField(1, qint32(i));
+        for (const QString &sValue : row[0].split(QLatin1Char(';'))) {
+            const QString sKey = sValue.section(QLatin1Char('='), 0, 0), sText = sValue.section(QLatin1Char('='), 1);
+            const int iField = sKey.mid(1).toInt();
+            source.bGeneralAnswers &= sKey != "gNA";
+            source.bGeneralWMReadable &= sKey != "wNA";
+            source.bRuntimeWM |= sKey == "seal";
+            if (sKey == "seal")
+                QVERIFY(source.seal.setField(2, qint32(sText.toInt())));
+            if (sKey.startsWith('m')) {
+                source.aMeters.resize(qMax(source.aMeters.size(), iField + 1));
+                QVERIFY(source.aMeters[iField].setField(46, sText));
+            }
+            if (iField > 0 && (sKey.startsWith('g') || sKey.startsWith('w')))
+                QVERIFY(setFieldText(sKey.startsWith('g') ? static_cast<CRecord &>(source.general) : source.generalWM,
+                                     iField, sText));
         }
-        const CFtlHeaderValues v = readFtlHeaderValues(source, sStamp);
-        QCOMPARE(v.VehicleType, 6);
-        QCOMPARE(v.sGeneralWmText12, QStringLiteral("-------"));
-        QCOMPARE(v.iMeterCount, 0);
-        QCOMPARE(v.asProductLines.size(), 200);
-        QVERIFY(v.asProductLines.last().startsWith(QStringLiteral("90,20240105093000,0,0,199,")));
+        QCOMPARE(QString::fromLatin1(ftlHeaderText(source, row[1], QStringLiteral("20991231235959"))),
+                 textsOf(row[2]).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
-    // Rows without an event-file form are passed; two runs in the same
-    // second share one file and one header.
-    void autoRunWritesRowsAndProgress()
+    void products_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("products")); }
+    void products()
     {
-        CFakeClock clock;
+        QFETCH(QStringList, row);
+        CSetProductWM product;
+        for (const int iField : {1, 5, 6, 7})
+            QVERIFY(setFieldText(product, iField, row[iField == 1 ? 0 : iField - 4]));
+        QCOMPARE(ftlProductLine(QStringLiteral("20240105093000"), product), row[4]);
+    }
+
+    // Products are listed up to the first the service does not know, 200 at most.
+    void atMost200Products()
+    {
         CFakeFileSource source;
-        CLogCOP first = copEntry(0), second = copEntry(1), third = copEntry(2);
-        CLogGsmFtp gsmFtp;
-        gsmFtp.DateTime = dtRow;
-        source.addRow(first);
-        source.addRow(gsmFtp);
-        source.addRow(second);
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 4);
-        QCOMPARE(source.iWrites, 3);
-        QCOMPARE(clock.slept(), qint64(30));
-        QCOMPARE(autoFile(), blankFtlHeader("20240105081500") + lines({pCop0, pCop1}));
-        QVERIFY(source.logged(QStringLiteral("Finish GetAutoLogbookData()")));
-
-        source.addRow(third);
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(autoFile(), blankFtlHeader("20240105081500") + lines({pCop0, pCop1, "42,20240105081700,,20,2,2"}));
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 5);
+        source.aProducts.resize(250);
+        QCOMPARE(readFtlHeaderValues(source, QStringLiteral("20240105093000")).asProductLines.size(), 200);
+        source.aProducts.resize(3);
+        QCOMPARE(readFtlHeaderValues(source, QStringLiteral("20240105093000")).asProductLines.size(), 3);
     }
 
-    // Only a forced run that wrote nothing makes the header-only file.
-    void forcedRun_data()
+    void runs_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("runs")); }
+    void runs()
     {
-        QTest::addColumn<bool>("bForced");
-        QTest::addColumn<QString>("sRow");
-        QTest::addColumn<QByteArray>("baFile");
-        QTest::addColumn<bool>("bHeaderOnly");
-        QTest::newRow("not forced, nothing new") << false << "" << QByteArray("<missing>") << false;
-        QTest::newRow("forced, nothing new") << true << "" << blankFtlHeader(sStamp) << true;
-        QTest::newRow("forced, only rows without lines") << true << "GSM/FTP" << blankFtlHeader(sStamp) << true;
-        QTest::newRow("forced, a row written")
-            << true << "COP" << blankFtlHeader("20240105081500") + lines({pCop0}) << false;
-    }
-    void forcedRun()
-    {
-        QFETCH(bool, bForced);
-        QFETCH(QString, sRow);
-        QFETCH(QByteArray, baFile);
-        QFETCH(bool, bHeaderOnly);
-        CFakeClock clock;
+        QFETCH(QStringList, row);
         CFakeFileSource source;
-        CLogGsmFtp gsmFtp;
-        CLogCOP cop = copEntry(0);
-        if (!sRow.isEmpty())
-            source.addRow(sRow == "COP" ? static_cast<CLogBase &>(cop) : gsmFtp);
-        CEventFileRun(source).GetAutoLogbookData(bForced);
-        QCOMPARE(autoFile(), baFile);
-        QCOMPARE(source.logged(QStringLiteral("Trigger empty event file (only header) transfer received")),
-                 bHeaderOnly);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), sRow.isEmpty() ? 0 : 2);
+        for (const QString &sRow : row[0].split(QStringLiteral("; "))) {
+            const QStringList asWords = sRow.split(QLatin1Char(' '));
+            if (asWords.size() > 1)
+                source.addRow(*logEntryOf(asWords[0], asWords[1].toInt(), valuesOf(asWords.mid(2).join(' '))));
+        }
+        const QString sFault = row[2];
+        const QString sFull = ftlPath(QStringLiteral("EVEl20240105093000.ftl"));
+        source.iWritesBeforeRefusal = sFault.startsWith("refuse") ? sFault.mid(7).toInt() : -1;
+        QVERIFY(sFault != "full" || QFile::link(QStringLiteral("/dev/full"), sFull));
+        QVERIFY(sFault != "nodir" || m_sandbox.removeDir(QStringLiteral("/var/log/FTL")));
+        const qint64 llSleptBefore = m_clock.slept();
+        bool bFirst = true;
+        for (const QString &sRun : row[1].split(QLatin1Char(' '))) {
+            if (sRun == "auto" || sRun == "forced")
+                CEventFileRun(source).GetAutoLogbookData(sRun == "forced");
+            else
+                CEventFileRun(source).GetManLogbookData(sRun == "delivery" ? ManFile_Delivery : ManFile_Event,
+                                                        utcOf(QStringLiteral("08:00")), utcOf(QStringLiteral("08:30")));
+            // A fault lasts for the first run only.
+            QVERIFY(!bFirst || sFault != "full" || QFile::remove(sFull));
+            source.iWritesBeforeRefusal = -1;
+            bFirst = false;
+        }
+        QStringList asMade, asWant;
+        for (const QString &sName : QDir(ftlPath()).entryList(QDir::Files))
+            asMade << sName;
+        for (const QString &sFile : row[3].split(QLatin1Char(' ')))
+            if (sFile != "-")
+                asWant << sFile.section(QLatin1Char('='), 0, 0);
+        QCOMPARE(asMade, asWant);
+        for (const QString &sFile : row[3].split(QLatin1Char(' '))) {
+            const QString sName = sFile.section(QLatin1Char('='), 0, 0), sWant = sFile.section(QLatin1Char('='), 1);
+            if (sWant.endsWith(".ftl"))
+                QCOMPARE(fileBytes(ftlPath(sName)), goldenBytes(QFINDTESTDATA(sWant)));
+            else if (!sWant.isEmpty())
+                QCOMPARE(codesOf(ftlPath(sName)), sWant);
+        }
+        QCOMPARE(source.gsm.iNextLogbookRowID(), row[4].toInt());
+        QCOMPARE(m_clock.slept() - llSleptBefore, row[5].toLongLong());
+        for (const QString &sLine : textsOf(row.value(6)))
+            QVERIFY2(source.asLog.contains(QString(sLine).replace("<root>", m_sandbox.path(QString()))),
+                     qPrintable(sLine));
+        for (const QString &sLine : textsOf(row.value(7)))
+            QVERIFY2(!source.asLog.contains(sLine), qPrintable(sLine));
     }
 
-    // A refused progress write ends the run at once, forced or not; the
-    // next run starts at the row whose progress was not stored.
-    void refusedProgressWriteEndsRun()
+    // One logbook write per event, a fresh entry apart from the code: version
+    // 256, type 17, the code, no row IDs, 1 January of year 1 (Julian day
+    // 1721426, local time), no compartment, AuxValue 0, payload version 256,
+    // an empty reserve and two empty texts. A refused write is not retried.
+    void gsmFtpEntry_data()
     {
-        CFakeClock clock;
+        QTest::addColumn<int>("iCode");
+        QTest::addColumn<QByteArray>("baCode");
+        QTest::newRow("link offline") << int(GsmFtpLinkOffline) << QByteArray("0000240c");
+        QTest::newRow("link back") << int(GsmFtpLinkBack) << QByteArray("0000240d");
+    }
+    void gsmFtpEntry()
+    {
+        QFETCH(int, iCode);
+        QFETCH(QByteArray, baCode);
         CFakeFileSource source;
-        CLogCOP first = copEntry(0), second = copEntry(1);
-        source.addRow(first);
-        source.addRow(second);
-        source.iWritesBeforeRefusal = 1;
-        CEventFileRun(source).GetAutoLogbookData(true);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 2);
-        QVERIFY(!source.logged(QStringLiteral("Finish GetAutoLogbookData()")));
-        QCOMPARE(autoFile(), blankFtlHeader("20240105081500") + lines({pCop0, pCop1}));
-
-        source.iWritesBeforeRefusal = -1;
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 3);
-        QCOMPARE(autoFile(), blankFtlHeader("20240105081500") + lines({pCop0, pCop1, pCop1}));
-    }
-
-    // SPD, SPD, COP: the opening marker, both SPD rows, the closing marker
-    // of the second SPD row, then the COP row.
-    void spdPeriodMarkers()
-    {
-        CFakeClock clock;
-        CFakeFileSource source;
-        CLogSPD firstSpd = spdEntry(0), secondSpd = spdEntry(1);
-        CLogCOP cop = copEntry(2);
-        source.addRow(firstSpd);
-        source.addRow(secondSpd);
-        source.addRow(cop);
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(autoFile(),
-                 blankFtlHeader("20240105081500") + lines({"20,20240105081500,63", "42,,,25,11,0", "42,,,25,11,0",
-                                                           "20,20240105081600,64", "42,20240105081700,,20,2,2"}));
-    }
-
-    // A delivery run writes only level and meter files, an event run no
-    // level or meter file; the lines themselves the vehicle run compares.
-    void manualRuns_data()
-    {
-        QTest::addColumn<int>("iType");
-        QTest::addColumn<QStringList>("asFiles");
-        QTest::newRow("delivery") << int(ManFile_Delivery)
-                                  << QStringList{"LEVm20240105093000.ftl", "MTR1m20240105093000.ftl"};
-        QTest::newRow("event") << int(ManFile_Event) << QStringList{"EVEm20240105093000.ftl"};
-    }
-    void manualRuns()
-    {
-        QFETCH(int, iType);
-        QFETCH(QStringList, asFiles);
-        CFakeClock clock;
-        CFakeFileSource source;
-        CLogCOP cop = copEntry(1);
-        CLogLevelVolume compartment = levelEntry(4), meter = levelEntry(100);
-        for (CLogBase *pEntry : std::initializer_list<CLogBase *>{&cop, &compartment, &meter})
-            source.addRow(*pEntry);
-        CEventFileRun(source).GetManLogbookData(ManFileType(iType), dtRow.addSecs(-3600), dtRow.addSecs(3600));
-        QCOMPARE(ftlFiles(), asFiles);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 0); // manual runs keep no progress
-    }
-
-    // A full disk: the row is not counted as sent, the file keeps no half
-    // line, and the next run writes the row once.
-    void fullDiskKeepsRowForNextRun()
-    {
-        CFakeClock clock;
-        CFakeFileSource source;
-        CLogCOP first = copEntry(0), second = copEntry(1);
-        source.addRow(first);
-        source.addRow(second);
-        const QString sPath = ftlPath("EVEl20240105093000.ftl");
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), sPath));
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 0);
-        QVERIFY(source.logged(QStringLiteral("Event file run stopped at row 1: it stays for the next run")));
-
-        QVERIFY(QFile::remove(sPath));
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 3);
-        QCOMPARE(autoFile(), blankFtlHeader("20240105081500") + lines({pCop0, pCop1}));
-    }
-
-    void unopenableFileLosesOnlyThatCall()
-    {
-        CFakeClock clock;
-        CFakeFileSource source;
-        QVERIFY(m_sandbox.removeDir(QStringLiteral("/var/log/FTL")));
-        CLogCOP first = copEntry(0);
-        source.addRow(first);
-        CEventFileRun(source).GetAutoLogbookData(false);
-        QCOMPARE(source.gsm.iNextLogbookRowID(), 2);
-        QVERIFY(std::any_of(source.aLines.cbegin(), source.aLines.cend(), [](const CLogLine &line) {
-            return line.sText.startsWith(QStringLiteral("cannot open file ")) && line.eLevel == CLogLine::Warning;
-        }));
+        source.iGsmFtpReply = -1003;
+        setLogbookGsmFtp(source, iCode);
+        QCOMPARE(source.aGsmFtpRows.size(), 1);
+        QCOMPARE(source.aGsmFtpRows.first().toHex(), "0000010000000011" + baCode +
+                                                         "0000000000000000"
+                                                         "0000000000000000"
+                                                         "001a445200000000ff"
+                                                         "ffffffff"
+                                                         "00000000"
+                                                         "00000100"
+                                                         "00000000"
+                                                         "00000000"
+                                                         "00000000");
     }
 };
 

@@ -1,76 +1,36 @@
 #include "files/cinfofile.h"
 #include "tests/support/cfakefilesource.h"
+#include "tests/support/clogentrytext.h"
 #include "tests/support/csandboxroot.h"
-
-#include <QTest>
+#include "tests/support/ctable.h"
 
 namespace
 {
-
-// A vehicle whose every record answers.
-void fillRecords(CFakeFileSource &source)
+template <class TRecord> CRecord *answering(std::optional<TRecord> &record)
 {
-    CRunGeneralNonWM nrp;
-    const QList<QPair<int, const char *>> aNrpTexts{{4, "NRP-0042"},    {8, "rootfs-3.1"},  {10, "sw-5.2.1"},
-                                                    {12, "HSV on"},     {13, "nrp common"}, {20, "DSP-0099"},
-                                                    {24, "rootfs-1.9"}, {26, "sw-1.4"},     {28, "display common"}};
-    for (const auto &text : aNrpTexts)
-        nrp.setField(text.first, QString::fromLatin1(text.second));
-    source.runGeneral = nrp;
-    CRunGeneralWM lrp;
-    lrp.setField(1, QStringLiteral("LRP-0017"));
-    lrp.setField(5, QStringLiteral("rootfs-2.0"));
-    lrp.setField(7, QStringLiteral("sw-4.0.7"));
-    lrp.setField(11, QStringLiteral("lrp common"));
-    source.runGeneralWM = lrp;
-    source.gsm.setDataNumber(QStringLiteral("+4712345678"));
-    CRunGsmGprs link;
-    link.setLocalIp(QStringLiteral("10.64.3.2"));
-    source.runGsmGprs = link;
-    CSetGsmGprs dialUp;
-    dialUp.setField(9, QStringLiteral("192.168.100.1"));
-    dialUp.setField(12, qint32(1194));
-    source.setGsmGprs = dialUp;
-    CRunVpn vpn;
-    vpn.setText(QStringLiteral("10.8.0.6"));
-    source.runVpn = vpn;
-    CSetGeneralNonWM general;
-    general.setField(48, true);
-    source.setGeneral = general;
-    source.seal.setSealState(true);
+    if (!record)
+        record.emplace();
+    return &*record;
 }
 
-const QByteArray baWholeFile = QByteArrayLiteral("NRP Serial:                 NRP-0042\r\n"
-                                                 "LRP Serial:                 LRP-0017\r\n"
-                                                 "2nd Display Serial:         DSP-0099\r\n"
-                                                 "Timestamp:                  20240105143000\r\n"
-                                                 "Data Number:                +4712345678\r\n"
-                                                 "PPP Local IP:               10.64.3.2\r\n"
-                                                 "VPN Server IP:              192.168.100.1\r\n"
-                                                 "VPN Server Port:            1194\r\n"
-                                                 "VPN IP Tankora:             10.8.0.6\r\n"
-                                                 "NRP Rootfs Version:         rootfs-3.1\r\n"
-                                                 "NRP SW-Version:             sw-5.2.1\r\n"
-                                                 "LRP Rootfs Version:         rootfs-2.0\r\n"
-                                                 "LRP SW-Version:             sw-4.0.7\r\n"
-                                                 "2nd Display Rootfs Version: rootfs-1.9\r\n"
-                                                 "2nd Display SW-Version:     sw-1.4\r\n"
-                                                 "NRP HSV/Vap.:               HSV on\r\n"
-                                                 "NRP Common:                 nrp common\r\n"
-                                                 "LRP Common:                 lrp common\r\n"
-                                                 "2nd Display Common:         display common\r\n"
-                                                 "Seal state:                 1\n");
-
-// sState is the value of the last line; bAsked whether the seal record was read.
-struct CSealCase {
-    bool bSetupReadable, bLgm1, bLgm2, bSealReadable, bSealed;
-    QString sState;
-    bool bAsked;
-};
-
+// The record an infofile.tsv key names; naming it makes it answer.
+CRecord *recordOf(CFakeFileSource &source, const QString &sName)
+{
+    if (sName == "nrp")
+        return answering(source.runGeneral);
+    if (sName == "lrp")
+        return answering(source.runGeneralWM);
+    if (sName == "ppp")
+        return answering(source.runGsmGprs);
+    if (sName == "dial")
+        return answering(source.setGsmGprs);
+    if (sName == "vpn")
+        return answering(source.runVpn);
+    if (sName == "lgm")
+        return answering(source.setGeneral);
+    return sName == "gsm" ? static_cast<CRecord *>(&source.gsm) : &source.seal;
+}
 } // namespace
-
-Q_DECLARE_METATYPE(CSealCase)
 
 class TestInfoFile : public QObject
 {
@@ -78,107 +38,54 @@ class TestInfoFile : public QObject
 
     CSandboxRoot m_sandbox;
 
-    QString tmpPath(const QString &sName) const { return m_sandbox.path("/tmp/" + sName); }
-
   private slots:
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/tmp"))); }
 
-    void wholeFile()
+    void build_data() { tableRows(QFINDTESTDATA("infofile.tsv"), QStringLiteral("build")); }
+    void build()
     {
+        QFETCH(QStringList, row);
         CFakeFileSource source;
-        fillRecords(source);
-        // 13:30 UTC is half past two in the afternoon in the vehicle's zone.
-        source.dtNow = QDateTime(QDate(2024, 1, 5), QTime(13, 30), Qt::UTC);
-        source.general.setField(71, QStringLiteral("CET-1"));
+        for (const QString &sValue : row[0].split(QLatin1Char(';'))) {
+            const QString sKey = sValue.section(QLatin1Char('='), 0, 0), sText = sValue.section(QLatin1Char('='), 1);
+            source.bGsmReadable &= sKey != "gsmNA";
+            source.bSealReadable &= sKey != "sealNA";
+            if (sKey == "zone")
+                source.general.setField(71, sText);
+            else if (sKey == "now")
+                source.dtNow = utcOf(sText);
+            else if (sKey.contains(QLatin1Char('.')))
+                QVERIFY(setFieldText(*recordOf(source, sKey.section('.', 0, 0)), sKey.section('.', 1).toInt(), sText));
+        }
         QString sPath;
         QVERIFY(BuildInfoFile(source, sPath));
-        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_NRP-0042.info")));
-        QCOMPARE(fileBytes(sPath), baWholeFile);
-    }
-
-    // A record that does not answer gives "unknown" or an empty value.
-    void nothingAnswers()
-    {
-        CFakeFileSource source;
-        source.bGsmReadable = false;
-        QString sPath;
-        QVERIFY(BuildInfoFile(source, sPath));
-        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_unknown.info")));
+        QCOMPARE(sPath, m_sandbox.path("/tmp/" + row[1]));
         const QByteArray baFile = fileBytes(sPath);
-        for (const char *pLine : {"NRP Serial:                 unknown\r\n", "Data Number:                unknown\r\n",
-                                  "PPP Local IP:               \r\n", "VPN Server Port:            unknown\r\n",
-                                  "NRP SW-Version:             \r\n", "Seal state:                 -\n"})
-            QVERIFY2(baFile.contains(pLine), pLine);
+        if (row[2].endsWith(".info"))
+            QCOMPARE(baFile, goldenBytes(QFINDTESTDATA(row[2])));
+        else
+            for (QString sLine : row[2].split(QStringLiteral(" | ")))
+                QVERIFY2(baFile.contains(sLine.replace("\\r", "\r").replace("\\n", "\n").toLatin1()),
+                         qPrintable(sLine));
+        QCOMPARE(source.iSealReads, row[3].toInt());
+        QCOMPARE(source.logged(QStringLiteral("INFO-FILE: LGM is not active")), row[4] == "1");
     }
 
-    // The seal state is asked for only with an LGM; sState is the value of
-    // the last line.
-    void sealState_data()
-    {
-        QTest::addColumn<CSealCase>("c");
-        QTest::newRow("no LGM") << CSealCase{true, false, false, true, true, "-", false};
-        QTest::newRow("setup unreadable") << CSealCase{false, true, true, true, true, "-", false};
-        QTest::newRow("first LGM, sealed") << CSealCase{true, true, false, true, true, "1", true};
-        QTest::newRow("second LGM, open") << CSealCase{true, false, true, true, false, "0", true};
-        QTest::newRow("seal state unreadable") << CSealCase{true, true, true, false, true, "-", true};
-    }
-    void sealState()
-    {
-        QFETCH(CSealCase, c);
-        CFakeFileSource source;
-        fillRecords(source);
-        source.setGeneral->setField(48, c.bLgm1);
-        source.setGeneral->setField(49, c.bLgm2);
-        if (!c.bSetupReadable)
-            source.setGeneral.reset();
-        source.bSealReadable = c.bSealReadable;
-        source.seal.setSealState(c.bSealed);
-        QString sPath;
-        QVERIFY(BuildInfoFile(source, sPath));
-        QVERIFY(fileBytes(sPath).endsWith("\r\nSeal state:                 " + c.sState.toLatin1() + "\n"));
-        QCOMPARE(source.iSealReads, c.bAsked ? 1 : 0);
-        QCOMPARE(source.logged(QStringLiteral("INFO-FILE: LGM is not active")), !c.bAsked);
-    }
-
-    // The serial names the file but cannot move it out of /tmp; the serial
-    // line still tells the back office what the record said.
-    void hostileSerial()
-    {
-        CFakeFileSource source;
-        CRunGeneralNonWM nrp;
-        nrp.setField(4, QStringLiteral("../../etc/passwd"));
-        source.runGeneral = nrp;
-        QString sPath;
-        QVERIFY(BuildInfoFile(source, sPath));
-        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_____etc_passwd.info")));
-        QVERIFY(fileBytes(sPath).startsWith("NRP Serial:                 ../../etc/passwd\r\n"));
-    }
-
+    // Only a file of the same name is replaced; without /tmp nothing is built.
     void replacesOnlyItsOwnName()
     {
         CFakeFileSource source;
-        fillRecords(source);
-        QFile stale(tmpPath(QStringLiteral("tk_NRP-0042.info")));
-        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write(QByteArray(4000, 'x')) == 4000);
-        stale.close();
-        QFile older(tmpPath(QStringLiteral("tk_NRP-0041.info")));
-        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
-        older.close();
+        source.bGsmReadable = false;
+        QFile stale(m_sandbox.path("/tmp/tk_unknown.info")), older(m_sandbox.path("/tmp/tk_NRP-0041.info"));
+        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write(QByteArray(4000, 'x')) == 4000 && stale.flush());
+        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5 && older.flush());
         QString sPath;
         QVERIFY(BuildInfoFile(source, sPath));
-        QVERIFY(fileBytes(sPath).startsWith("NRP Serial:                 NRP-0042\r\n"));
-        QVERIFY(!fileBytes(sPath).contains('x'));
-        QCOMPARE(fileBytes(tmpPath(QStringLiteral("tk_NRP-0041.info"))), QByteArray("older"));
-    }
-
-    void unwritableTmp()
-    {
-        CFakeFileSource source;
+        QCOMPARE(fileBytes(sPath), goldenBytes(QFINDTESTDATA("tk_unknown.info")));
+        QCOMPARE(fileBytes(older.fileName()), QByteArray("older"));
         QVERIFY(m_sandbox.removeDir(QStringLiteral("/tmp")));
-        QString sPath;
         QVERIFY(!BuildInfoFile(source, sPath));
-        QCOMPARE(sPath, tmpPath(QStringLiteral("tk_unknown.info")));
     }
 };
 

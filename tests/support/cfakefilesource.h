@@ -5,83 +5,65 @@
 #include "records/creplycode.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <optional>
 
 // The database service as the file builders see it, held in memory: rows in
 // row-ID order, the GSM settings with the progress, and the setups of the
-// FTL header. Each case changes what it needs.
+// FTL header. Each case changes what it needs; a record left empty (an
+// optional without value, a meter or product past the end) is one the
+// service does not answer.
 class CFakeFileSource : public CFileSource
 {
-public:
-    QList<QByteArray> aRows;
-    QList<QByteArray> aTrackingRows;
+  public:
+    QList<QByteArray> aRows, aTrackingRows;
     CSetGsm gsm;
     bool bGsmReadable = true;
-    int iWriteReply = REPLY_SUCCESS;
-    int iWritesBeforeRefusal = -1; // refuse after this many writes; -1 never
+    int iWritesBeforeRefusal = -1; // refuse every write after this many; -1 never
     int iWrites = 0;
     CSetGeneralNonWM general;
-    bool bGeneralAnswers = true;
-    bool bGeneralWMReadable = true;
+    bool bGeneralAnswers = true, bGeneralWMReadable = true, bRuntimeWM = false, bSealReadable = true;
     CSetGeneralWM generalWM;
     QList<CSetMeterWM> aMeters;
     QList<CSetProductWM> aProducts;
-    bool bRuntimeWM = false;
     CRunSealStateLGMWM seal;
-    bool bSealReadable = true;
     int iSealReads = 0;
-    // Runtime and setup records of the info file and the test files; an
-    // empty one stands for a record the service does not answer.
     std::optional<CRunGeneralNonWM> runGeneral;
     std::optional<CRunGeneralWM> runGeneralWM;
     std::optional<CRunGsmGprs> runGsmGprs;
     std::optional<CSetGsmGprs> setGsmGprs;
     std::optional<CRunVpn> runVpn;
     std::optional<CSetGeneralNonWM> setGeneral;
-    // Rows sent with writeGsmFtpEntry, and the reply the service gives.
     QList<QByteArray> aGsmFtpRows;
     int iGsmFtpReply = REPLY_SUCCESS;
     QDateTime dtNow = QDateTime(QDate(2024, 1, 5), QTime(9, 30), Qt::UTC);
-    QList<CLogLine> aLines;
+    // What was logged, "D text" or "W text".
+    QStringList asLog;
 
     CFakeFileSource() { general.setField(71, QStringLiteral("UTC0")); }
 
-    void log(const CLogLine &line) override { aLines.append(line); }
+    void log(const CLogLine &line) override { asLog << (line.eLevel == CLogLine::Warning ? "W " : "D ") + line.sText; }
+    bool logged(const QString &sText) const { return asLog.contains("D " + sText) || asLog.contains("W " + sText); }
     QDateTime nowUtc() const override { return dtNow; }
     bool hasLogbook() const override { return true; }
     QByteArray logbookRow(const CLogbookFilter &filter) override { return firstFrom(aRows, filter); }
     QByteArray trackingRow(const CLogbookFilter &filter) override { return firstFrom(aTrackingRows, filter); }
-    bool readGsmSettings(CSetGsm &settings) override
-    {
-        if (!bGsmReadable)
-            return false;
-        settings.fromByteArray(gsm.toByteArray());
-        return true;
-    }
+    bool readGsmSettings(CSetGsm &settings) override { return bGsmReadable && (settings = gsm, true); }
     int writeGsmSettings(CSetGsm &settings) override
     {
-        ++iWrites;
-        if (iWritesBeforeRefusal >= 0 && iWrites > iWritesBeforeRefusal)
+        if (++iWrites > iWritesBeforeRefusal && iWritesBeforeRefusal >= 0)
             return -1003;
-        gsm.fromByteArray(settings.toByteArray());
-        return iWriteReply;
+        gsm = settings;
+        return REPLY_SUCCESS;
     }
     const CSetGeneralNonWM &generalSetup() const override { return general; }
     bool generalSetupAnswers() override { return bGeneralAnswers; }
     bool hasSetup() const override { return true; }
-    bool readGeneralWM(CSetGeneralWM &setup) override
-    {
-        if (bGeneralWMReadable)
-            setup.fromByteArray(generalWM.toByteArray());
-        return bGeneralWMReadable;
-    }
+    bool readGeneralWM(CSetGeneralWM &setup) override { return bGeneralWMReadable && (setup = generalWM, true); }
     bool readMeter(int iIndex, CSetMeterWM &meter) override
     {
-        if (iIndex >= aMeters.size())
-            return false;
-        meter.fromByteArray(aMeters[iIndex].toByteArray());
-        return true;
+        return iIndex < aMeters.size() && (meter = aMeters[iIndex], true);
     }
     QByteArray productRecord(const CLogbookFilter &filter) override
     {
@@ -92,9 +74,7 @@ public:
     bool readSealState(CRunSealStateLGMWM &state) override
     {
         ++iSealReads;
-        if (bSealReadable)
-            state.fromByteArray(seal.toByteArray());
-        return bSealReadable;
+        return bSealReadable && (state = seal, true);
     }
     bool readRuntimeGeneralNonWM(CRunGeneralNonWM &runtime) override { return copyOf(runGeneral, runtime); }
     bool readRuntimeGeneralWM(CRunGeneralWM &runtime) override { return copyOf(runGeneralWM, runtime); }
@@ -115,37 +95,20 @@ public:
         aRows.append(entry.toRow());
     }
 
-    bool logged(const QString &sText) const
+  private:
+    template <typename TRecord> static bool copyOf(const std::optional<TRecord> &from, TRecord &to)
     {
-        for (const CLogLine &line : aLines) {
-            if (line.sText == sText)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    // Through the bytes, as the bus would carry the record.
-    template<typename TRecord>
-    static bool copyOf(std::optional<TRecord> &from, TRecord &to)
-    {
-        if (!from)
-            return false;
-        to.fromByteArray(from->toByteArray());
-        return true;
+        return from && (to = *from, true);
     }
 
     // The service's rule: the first row at or after the start ID whose time
     // is not before the start time (year 1 meaning no limit).
     static QByteArray firstFrom(const QList<QByteArray> &aFrom, const CLogbookFilter &filter)
     {
-        for (const QByteArray &baRow : aFrom) {
-            if (qint64(LogRow::RowID(baRow)) < filter.ullStartRowID())
-                continue;
-            if (filter.dtStart().date().year() > 1 && LogRow::DateTime(baRow) < filter.dtStart())
-                continue;
-            return baRow;
-        }
+        for (const QByteArray &baRow : aFrom)
+            if (qint64(LogRow::RowID(baRow)) >= filter.ullStartRowID() &&
+                (filter.dtStart().date().year() <= 1 || LogRow::DateTime(baRow) >= filter.dtStart()))
+                return baRow;
         return {};
     }
 };

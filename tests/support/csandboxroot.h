@@ -11,27 +11,19 @@
 // of the daemon land there and vanish with the test.
 class CSandboxRoot
 {
-public:
+  public:
     // False when no temporary directory could be made.
-    bool start()
-    {
-        if (!m_dir.isValid())
-            return false;
-        qputenv("FTP_DATA_ROOT", m_dir.path().toLocal8Bit());
-        return true;
-    }
-    QString root() const { return m_dir.path(); }
+    bool start() { return m_dir.isValid() && qputenv("FTP_DATA_ROOT", m_dir.path().toLocal8Bit()); }
     // Where a vehicle path lies in the sandbox.
     QString path(const QString &sVehiclePath) const { return m_dir.path() + sVehiclePath; }
-    // Removes a vehicle directory with all it holds, and makes it anew empty.
+    // Removes a vehicle directory with all it holds; fresh: makes it anew, empty.
+    bool removeDir(const QString &sVehiclePath) const { return QDir(path(sVehiclePath)).removeRecursively(); }
     bool freshDir(const QString &sVehiclePath) const
     {
-        QDir(path(sVehiclePath)).removeRecursively();
-        return QDir().mkpath(path(sVehiclePath));
+        return removeDir(sVehiclePath) && QDir().mkpath(path(sVehiclePath));
     }
-    bool removeDir(const QString &sVehiclePath) const { return QDir(path(sVehiclePath)).removeRecursively(); }
 
-private:
+  private:
     QTemporaryDir m_dir;
 };
 
@@ -39,7 +31,14 @@ private:
 inline QByteArray fileBytes(const QString &sPath)
 {
     QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+}
+
+// A whole file as a test expects it, without the "#" lines that head it.
+inline QByteArray goldenBytes(const QString &sPath)
+{
+    QByteArray baBytes = fileBytes(sPath);
+    while (baBytes.startsWith('#'))
+        baBytes.remove(0, baBytes.indexOf('\n') + 1);
+    return baBytes;
 }

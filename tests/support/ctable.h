@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFile>
+#include <QStringList>
+#include <QTest>
+
+// Test cases kept in a data file beside the test: one case a line, fields
+// separated by tabs; blank lines and lines starting with '#' are notes. A
+// line "[name]" starts the cases of the test function of that name.
+// Each case becomes a row "line N" with one column "row", its fields.
+inline void tableRows(const QString &sPath, const QString &sSection = QString())
+{
+    QTest::addColumn<QStringList>("row");
+    QFile file(sPath);
+    QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable("cannot read " + sPath));
+    QString sCurrent;
+    int iLine = 0;
+    while (!file.atEnd()) {
+        QString sLine = QString::fromUtf8(file.readLine());
+        if (sLine.endsWith(QLatin1Char('\n')))
+            sLine.chop(1);
+        ++iLine;
+        if (sLine.startsWith(QLatin1Char('[')) && sLine.endsWith(QLatin1Char(']')))
+            sCurrent = sLine.mid(1, sLine.size() - 2);
+        else if (!sLine.trimmed().isEmpty() && !sLine.startsWith(QLatin1Char('#')) && sCurrent == sSection)
+            QTest::addRow("line %d", iLine) << sLine.split(QLatin1Char('\t'));
+    }
+}
