@@ -1,45 +1,51 @@
 #include "records/cmainmode.h"
 #include "records/creplycode.h"
 
+#include <QFile>
 #include <QTest>
 
+#include <functional>
+
+using FnText = std::function<QString(int)>;
+Q_DECLARE_METATYPE(FnText)
+
+// Each table file: a code and its text per line; a code not in the vehicle's
+// table is listed with its own number as the text.
 class TestTextTables : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void mainModes_data()
+  private slots:
+    void texts_data()
     {
-        QTest::addColumn<int>("iMode");
-        QTest::addColumn<QString>("sText");
-        QTest::newRow("0") << 0 << "MainModeUndefined";
-        QTest::newRow("3") << 3 << "MainModeLoading";
-        QTest::newRow("22 last") << 22 << "MainModeDrainFpm";
-        QTest::newRow("23 unknown") << 23 << "23";
-        QTest::newRow("-1 unknown") << -1 << "-1";
-    }
-    void mainModes()
-    {
-        QFETCH(int, iMode);
-        QFETCH(QString, sText);
-        QCOMPARE(getMainModeText(iMode), sText);
-    }
-
-    void replyCodes_data()
-    {
+        QTest::addColumn<FnText>("fnText");
         QTest::addColumn<int>("iCode");
-        QTest::addColumn<QString>("sName");
-        // Codes outside the table read as their number.
-        const QStringList asCodes = {"0 REPLY_NO_SUCCESS", "1 REPLY_SUCCESS", "-1003 DB_ACCESS_WHILE_BACKUP",
-                                     "-3003 TABLE_EMPTY", "7 7", "-5 -5"};
-        for (const QString &sCode : asCodes)
-            QTest::newRow(qPrintable(sCode)) << sCode.section(' ', 0, 0).toInt() << sCode.section(' ', 1);
+        QTest::addColumn<QString>("sText");
+        const QList<QPair<QString, FnText>> aTables = {{"main-modes.txt", getMainModeText},
+                                                       {"reply-codes.txt", replyCodeName}};
+        for (const auto &table : aTables) {
+            QFile file(QStringLiteral(FTP_TEST_DATA "/") + table.first);
+            QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(table.first));
+            int iRows = 0;
+            while (!file.atEnd()) {
+                const QString sLine = QString::fromUtf8(file.readLine()).section('#', 0, 0).simplified();
+                const QStringList asRow = sLine.split(' ');
+                if (sLine.isEmpty())
+                    continue;
+                QVERIFY2(asRow.size() == 2, qPrintable(sLine));
+                QTest::addRow("%s %s", qPrintable(table.first), qPrintable(asRow[0]))
+                    << table.second << asRow[0].toInt() << asRow[1];
+                ++iRows;
+            }
+            QVERIFY(iRows > 0);
+        }
     }
-    void replyCodes()
+    void texts()
     {
+        QFETCH(FnText, fnText);
         QFETCH(int, iCode);
-        QFETCH(QString, sName);
-        QCOMPARE(replyCodeName(iCode), sName);
+        QFETCH(QString, sText);
+        QCOMPARE(fnText(iCode), sText);
     }
 };
 

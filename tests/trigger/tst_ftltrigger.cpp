@@ -1,8 +1,10 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
+#include "records/crecordregistry.h"
 #include "records/cvehiclerecords.h"
 #include "tests/support/cfakeclock.h"
 #include "trigger/cftltrigger.h"
+#include "triggerrows.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -11,45 +13,43 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace
 {
-
-const char *const SERVICE = "com.Velkor.Tankora";
 
 // The daemon's own process id as the monitor is told it, and another
 // writer on the bus.
 constexpr qint64 OWN_PID = 4242;
 constexpr int OTHER_PID = 777;
 
-QStringList s_asWarnings;
+QString s_sWarnings;
 
 void collectWarnings(QtMsgType eType, const QMessageLogContext &, const QString &sText)
 {
     if (eType == QtWarningMsg)
-        s_asWarnings << sText;
+        s_sWarnings += sText + '\n';
 }
 
-bool hasWarning(const QString &sPart)
+// "getRuntimeTruck() 1=3": the call, and the record it returns with field 1
+// set to 3 ("true" for a bool field), every other field as created.
+QByteArray recordOf(const QString &sChange)
 {
-    return std::any_of(s_asWarnings.cbegin(), s_asWarnings.cend(),
-                       [&sPart](const QString &sLine) { return sLine.contains(sPart); });
-}
-
-template <class TRecord> QByteArray recordBytes(std::initializer_list<std::pair<int, CFieldValue>> aFields = {})
-{
-    TRecord record;
-    for (const auto &field : aFields)
-        record.setField(field.first, field.second);
-    return record.toByteArray();
+    const QStringList asWords = sChange.split(' ');
+    const QString sName = asWords[0].section('(', 0, 0);
+    std::unique_ptr<CRecord> pRecord =
+        makeRecord(sName.startsWith("getSetup") ? "CSet" + sName.mid(8) : "CRun" + sName.mid(10));
+    for (const QString &sField : asWords.mid(1)) {
+        const QString sValue = sField.section('=', 1);
+        pRecord->setField(sField.section('=', 0, 0).toInt(),
+                          sValue == "true" ? CFieldValue(true) : CFieldValue(qint32(sValue.toInt())));
+    }
+    return pRecord->toByteArray();
 }
 
 } // namespace
 
-// The database service stand-in on both paths: each get answers the bytes
-// a test put under its call ("getRuntimeTruck()", "getRuntimeCan(2)"),
-// nothing when there are none, and counts the call.
+// The database service on both paths: each get answers the bytes a test put
+// under its call ("getRuntimeTruck()", "getRuntimeCan(2)"), nothing when
+// there are none, and counts the call.
 class CFakeService : public QDBusVirtualObject
 {
   public:
@@ -59,8 +59,8 @@ class CFakeService : public QDBusVirtualObject
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
         const QVariantList aArguments = message.arguments();
-        const QString sCall = message.member() + '(' +
-                              (aArguments.isEmpty() ? QString() : QString::number(aArguments.first().toInt())) + ')';
+        const QString sCall =
+            message.member() + '(' + (aArguments.isEmpty() ? QString() : aArguments[0].toString()) + ')';
         ++hCalls[sCall];
         return connection.send(message.createReply(QVariant(hRecords.value(sCall))));
     }
@@ -75,21 +75,37 @@ class TestFtlTrigger : public QObject
     void initTestCase()
     {
         QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.isConnected());
-        QVERIFY(bus.registerService(QLatin1String(SERVICE)));
+        QVERIFY(bus.registerService(QStringLiteral("com.Velkor.Tankora")));
         QVERIFY(bus.registerVirtualObject(QStringLiteral("/SetupData"), &m_service));
         QVERIFY(bus.registerVirtualObject(QStringLiteral("/RuntimeData"), &m_service));
-        m_pSetupProxy = new ComVelkorTankoraSetupInterface(SERVICE, QStringLiteral("/SetupData"), bus, this);
-        m_pRuntimeProxy = new ComVelkorTankoraRuntimeInterface(SERVICE, QStringLiteral("/RuntimeData"), bus, this);
-        m_pPreviousHandler = qInstallMessageHandler(collectWarnings);
+        m_pSetup = new ComVelkorTankoraSetupInterface("com.Velkor.Tankora", "/SetupData", bus, this);
+        m_pRuntime = new ComVelkorTankoraRuntimeInterface("com.Velkor.Tankora", "/RuntimeData", bus, this);
+        qInstallMessageHandler(collectWarnings);
     }
-    void cleanupTestCase() { qInstallMessageHandler(m_pPreviousHandler); }
 
+    // A vehicle in Status with six compartments, high pressure fitted and
+    // on, doors closed, seals intact, compartment 2 with API and manlid
+    // sensors; doors, API and manlid outside loading and mode into loading
+    // switched on; a time trigger of 30 min.
     void init()
     {
-        s_asWarnings.clear();
+        s_sWarnings.clear();
         m_service.hCalls.clear();
-        stageVehicle(30);
+        m_service.hRecords.clear();
+        QStringList asVehicle = QStringLiteral("getSetupGeneralNonWM() 4=1 133=30 134=29; getSetupGeneralWM() 3=1 4=6; "
+                                               "getSetupGlobalSensorNonWM() 7=1 8=1 10=1; getSetupGeoFencing(); "
+                                               "getRuntimeGeoFencing(); getRuntimeGeneralNonWM() 1=5; "
+                                               "getRuntimeTruck() 1=1; getRuntimeTruckSensorNonWM() 4=1")
+                                    .split("; ");
+        for (int i = 0; i < COMPARTMENT_COUNT; ++i) {
+            asVehicle << QString("getSetupCompartmentSensorNonWM(%1)").arg(i) + (i == 2 ? " 7=1 9=1" : "")
+                      << QString("getRuntimeCompNonWM(%1) 3=1").arg(i)
+                      << QString("getRuntimeCompSensorNonWM(%1)").arg(i);
+            if (i < CAN_INTERFACE_COUNT)
+                asVehicle << QString("getSetupCan(%1)").arg(i) << QString("getRuntimeCan(%1)").arg(i);
+        }
+        for (const QString &sRecord : asVehicle)
+            m_service.hRecords[sRecord.section(' ', 0, 0)] = recordOf(sRecord);
     }
     void cleanup()
     {
@@ -97,106 +113,87 @@ class TestFtlTrigger : public QObject
         m_pTrigger = nullptr;
     }
 
-    // Each change signal makes the monitor re-read its record and request
-    // one event file with the reason in its log; the request restarts the
-    // time trigger with the full period.
-    void eventRequested_data()
+    // Each change signal makes the monitor read its record again and judge
+    // the field it watches there; a request restarts the time trigger with
+    // the full period.
+    void changes_data()
     {
-        QTest::addColumn<QString>("sCall");
-        QTest::addColumn<QByteArray>("baRecord");
-        QTest::addColumn<QString>("sReason");
-        QTest::newRow("compartment seal")
-            << "getRuntimeCompNonWM(2)" << recordBytes<CRunCompNonWM>({{3, 3}}) << "SPD comp. 2 seal breaks unexpected";
-        QTest::newRow("truck seal") << "getRuntimeTruck()" << recordBytes<CRunTruck>({{1, 3}})
-                                    << "SPD truck seal breaks unexpected";
-        QTest::newRow("high pressure") << "getRuntimeTruckSensorNonWM()" << recordBytes<CRunTruckSensorNonWM>()
-                                       << "High pressure switched off";
-        QTest::newRow("left door") << "getRuntimeTruckSensorNonWM()"
-                                   << recordBytes<CRunTruckSensorNonWM>({{4, 1}, {5, 1}}) << "Cabint door left opened";
-        QTest::newRow("api") << "getRuntimeCompSensorNonWM(2)" << recordBytes<CRunCompSensorNonWM>({{6, 1}})
-                             << "Api (comp. 2) outside loading or discharge opened";
-        QTest::newRow("manlid") << "getRuntimeCompSensorNonWM(2)" << recordBytes<CRunCompSensorNonWM>({{5, 1}})
-                                << "Manlid (comp. 2) outside loading or discharge opened";
-        QTest::newRow("mode") << "getRuntimeGeneralNonWM()" << recordBytes<CRunGeneralNonWM>({{1, 3}})
-                              << "Mode change into loading or discharge";
+        QTest::addColumn<QStringList>("asRow");
+        for (const QStringList &asRow : triggerRows({"signal"}))
+            QTest::newRow(qPrintable(asRow[1].left(90))) << asRow;
     }
-    void eventRequested()
+    void changes()
     {
-        QFETCH(QString, sCall);
-        QFETCH(QByteArray, baRecord);
-        QFETCH(QString, sReason);
+        QFETCH(QStringList, asRow);
         startMonitor();
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
-        change(sCall, baRecord, OTHER_PID);
-        QTRY_COMPARE(spy.count(), 1);
+        for (const QString &sChange : asRow[1].split("; ")) {
+            const QString sCall = sChange.section(' ', 0, 0);
+            const int iCalls = m_service.hCalls.value(sCall);
+            send(sChange, OTHER_PID);
+            QTRY_VERIFY(m_service.hCalls.value(sCall) > iCalls);
+        }
+        QCOMPARE(spy.count(), asRow[2].toInt());
+        QVERIFY2(s_sWarnings.contains(asRow[3]), qPrintable(s_sWarnings));
+        if (spy.isEmpty())
+            return;
         QCOMPARE(spy.at(0).at(0).toBool(), false);
-        QVERIFY2(hasWarning("Create auto. event file, reason: \"" + sReason + "\""),
-                 qPrintable(s_asWarnings.join('\n')));
-        QVERIFY(hasWarning("File: CFtlTrigger Line: "));
-        QVERIFY(timer()->isActive());
+        QVERIFY(s_sWarnings.contains("File: CFtlTrigger"));
         QCOMPARE(timer()->interval(), 30 * 60000);
     }
 
-    // A change the daemon wrote itself never comes back as a trigger; the
-    // truck seal break behind it shows the signal was delivered and passed.
+    // A change the daemon wrote itself is not even read.
     void ownProcessIgnored()
     {
         startMonitor();
-        QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
-        change("getRuntimeCompNonWM(2)", recordBytes<CRunCompNonWM>({{3, 3}}), int(OWN_PID));
-        change("getRuntimeTruck()", recordBytes<CRunTruck>({{1, 3}}), OTHER_PID);
-        QTRY_COMPARE(spy.count(), 1);
+        send("getRuntimeCompNonWM(2) 3=3", int(OWN_PID));
+        send("getRuntimeTruck() 1=1", OTHER_PID);
+        QTRY_COMPARE(m_service.hCalls.value("getRuntimeTruck()"), 2);
         QCOMPARE(m_service.hCalls.value("getRuntimeCompNonWM(2)"), 1);
-        QVERIFY(hasWarning("reason: \"SPD truck seal breaks unexpected\""));
     }
 
-    // The first reads cover every record, every compartment and CAN
-    // interface included, and judge like any later change: a door open at
-    // start is reported, while the first time trigger still waits its two
-    // minutes.
+    // The first reads cover every record, compartment and CAN interface
+    // once and judge like any later change: a door open at start is
+    // reported, while the first time trigger still waits its two minutes.
     void initialReads()
     {
-        m_service.hRecords["getRuntimeTruckSensorNonWM()"] = recordBytes<CRunTruckSensorNonWM>({{4, 1}, {6, 1}});
+        m_service.hRecords["getRuntimeTruckSensorNonWM()"] = recordOf("getRuntimeTruckSensorNonWM() 4=1 6=1");
         m_pTrigger = new CFtlTrigger(OWN_PID);
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
-        m_pTrigger->init(m_pSetupProxy, m_pRuntimeProxy);
+        m_pTrigger->init(m_pSetup, m_pRuntime);
         QCOMPARE(spy.count(), 1);
-        QVERIFY(hasWarning("reason: \"Cabint door right opened\""));
+        QVERIFY(s_sWarnings.contains("reason: \"Cabint door right opened\""));
         QCOMPARE(timer()->interval(), 120000);
-        for (const QString &sCall : m_service.hRecords.keys())
-            QVERIFY2(m_service.hCalls.value(sCall) == 1, qPrintable(sCall));
-        QCOMPARE(m_service.hCalls.size(), m_service.hRecords.size());
+        const QList<QString> asCalls = m_service.hCalls.keys(), asRecords = m_service.hRecords.keys();
+        QCOMPARE(QSet<QString>(asCalls.begin(), asCalls.end()), QSet<QString>(asRecords.begin(), asRecords.end()));
+        QCOMPARE(QSet<int>(m_service.hCalls.cbegin(), m_service.hCalls.cend()), QSet<int>{1});
     }
 
-    void missingRecordsLogged_data()
+    // Missing records of compartments the vehicle does not have, and of
+    // the often missing sensor records, are quiet.
+    void missingRecords_data()
     {
-        QTest::addColumn<QString>("sCall");
-        QTest::addColumn<QString>("sWarning");
-        QTest::newRow("general setup") << "getSetupGeneralWM()"
-                                       << "getSetupGeneralWM() returns NULL";
-        QTest::newRow("fitted compartment") << "getRuntimeCompNonWM(5)"
-                                            << "getRuntimeCompNonWM( 5 ) returns NULL";
-        QTest::newRow("compartment not fitted, quietly") << "getRuntimeCompNonWM(6)" << QString();
-        QTest::newRow("truck sensor, quietly") << "getRuntimeTruckSensorNonWM()" << QString();
+        QTest::addColumn<QStringList>("asRow");
+        for (const QStringList &asRow : triggerRows({"missing"}))
+            QTest::newRow(qPrintable(asRow[1])) << asRow;
     }
-    void missingRecordsLogged()
+    void missingRecords()
     {
-        QFETCH(QString, sCall);
-        QFETCH(QString, sWarning);
-        m_service.hRecords.remove(sCall);
+        QFETCH(QStringList, asRow);
+        m_service.hRecords.remove(asRow[1]);
         startMonitor();
-        QVERIFY(sWarning.isEmpty() || hasWarning(sWarning));
-        QCOMPARE(hasWarning("returns NULL"), !sWarning.isEmpty());
+        if (asRow[2] == "quiet")
+            QVERIFY(!s_sWarnings.contains("returns NULL"));
+        else
+            QVERIFY2(s_sWarnings.contains(asRow[2]), qPrintable(s_sWarnings));
     }
 
     void missingProxies()
     {
         m_pTrigger = new CFtlTrigger(OWN_PID);
         m_pTrigger->init(nullptr, nullptr);
-        QVERIFY(hasWarning("dataSetup is NULL"));
-        QVERIFY(hasWarning("dataRuntime is NULL"));
+        QVERIFY(s_sWarnings.contains("dataSetup is NULL") && s_sWarnings.contains("dataRuntime is NULL"));
         QVERIFY(!timer()->isActive());
-        m_pTrigger->onSigRuntimeTruck(OTHER_PID);
     }
 
     // Armed two minutes after start, expired as a forced request that starts
@@ -206,62 +203,27 @@ class TestFtlTrigger : public QObject
     {
         startMonitor();
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
-        QVERIFY(timer()->isActive() && timer()->isSingleShot());
-        QCOMPARE(timer()->interval(), 120000);
-        QVERIFY(hasWarning("Start FTL time trigger with a duration of 30 min"));
+        QVERIFY(timer()->isSingleShot());
         QVERIFY(QMetaObject::invokeMethod(timer(), "timeout"));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toBool(), true);
         QCOMPARE(timer()->interval(), 30 * 60000);
-        change("getSetupGeneralNonWM()", generalSetup(45), 0);
+        send("getSetupGeneralNonWM() 4=1 133=45", 0);
         QTRY_COMPARE(m_service.hCalls.value("getSetupGeneralNonWM()"), 2);
         QCOMPARE(timer()->interval(), 30 * 60000);
-        change("getSetupGeneralNonWM()", generalSetup(10), OTHER_PID);
+        send("getSetupGeneralNonWM() 4=1 133=10", OTHER_PID);
         QTRY_COMPARE(timer()->interval(), 10 * 60000);
-        QVERIFY(hasWarning("Stop and restart FTL time trigger after setup change with a duration of 10 min"));
-        change("getSetupGeneralNonWM()", generalSetup(0), OTHER_PID);
+        send("getSetupGeneralNonWM() 4=1 133=0", OTHER_PID);
         QTRY_VERIFY(!timer()->isActive());
     }
 
   private:
-    // A vehicle in Status with six compartments, high pressure fitted and
-    // on, doors closed, seals intact, compartment 2 with API and manlid
-    // sensors; doors, API and manlid outside loading and mode into loading
-    // switched on.
-    void stageVehicle(int iDuration)
-    {
-        m_service.hRecords = {
-            {"getSetupGeneralNonWM()", generalSetup(iDuration)},
-            {"getSetupGeneralWM()", recordBytes<CSetGeneralWM>({{3, 1}, {4, 6}})},
-            {"getSetupGlobalSensorNonWM()", recordBytes<CSetGlobalSensorNonWM>({{7, 1}, {8, 1}, {10, 1}})},
-            {"getSetupGeoFencing()", recordBytes<CSetGeoFencing>()},
-            {"getRuntimeGeoFencing()", recordBytes<CRunGeoFencing>()},
-            {"getRuntimeGeneralNonWM()", recordBytes<CRunGeneralNonWM>({{1, 5}})},
-            {"getRuntimeTruck()", recordBytes<CRunTruck>({{1, 1}})},
-            {"getRuntimeTruckSensorNonWM()", recordBytes<CRunTruckSensorNonWM>({{4, 1}})},
-        };
-        for (int i = 0; i < COMPARTMENT_COUNT; ++i) {
-            const QString sIndex = QStringLiteral("(%1)").arg(i);
-            m_service.hRecords["getSetupCompartmentSensorNonWM" + sIndex] =
-                recordBytes<CSetCompartmentSensorNonWM>({{7, qint32(i == 2)}, {9, qint32(i == 2)}});
-            m_service.hRecords["getRuntimeCompNonWM" + sIndex] = recordBytes<CRunCompNonWM>({{3, 1}});
-            m_service.hRecords["getRuntimeCompSensorNonWM" + sIndex] = recordBytes<CRunCompSensorNonWM>();
-            if (i < CAN_INTERFACE_COUNT) {
-                m_service.hRecords["getSetupCan" + sIndex] = recordBytes<CSetCan>();
-                m_service.hRecords["getRuntimeCan" + sIndex] = recordBytes<CRunCan>();
-            }
-        }
-    }
-    static QByteArray generalSetup(int iDuration)
-    {
-        return recordBytes<CSetGeneralNonWM>({{4, 1}, {133, iDuration}, {134, 1 | 4 | 8 | 16}});
-    }
-
     // Stores the record and sends the change signal that names it, as the
     // service does: "getRuntimeCan(2)" becomes sigRuntimeCan(iProcess, 2).
-    void change(const QString &sCall, const QByteArray &baRecord, int iProcess)
+    void send(const QString &sChange, int iProcess)
     {
-        m_service.hRecords[sCall] = baRecord;
+        const QString sCall = sChange.section(' ', 0, 0);
+        m_service.hRecords[sCall] = recordOf(sChange);
         const bool bSetup = sCall.startsWith("getSetup");
         const int iOpen = sCall.indexOf('(');
         QDBusMessage signal = QDBusMessage::createSignal(
@@ -277,17 +239,16 @@ class TestFtlTrigger : public QObject
     void startMonitor()
     {
         m_pTrigger = new CFtlTrigger(OWN_PID);
-        m_pTrigger->init(m_pSetupProxy, m_pRuntimeProxy);
+        m_pTrigger->init(m_pSetup, m_pRuntime);
     }
 
     QTimer *timer() const { return m_pTrigger->findChild<QTimer *>(); }
 
     CFakeClock m_clock;
     CFakeService m_service;
-    ComVelkorTankoraSetupInterface *m_pSetupProxy = nullptr;
-    ComVelkorTankoraRuntimeInterface *m_pRuntimeProxy = nullptr;
+    ComVelkorTankoraSetupInterface *m_pSetup = nullptr;
+    ComVelkorTankoraRuntimeInterface *m_pRuntime = nullptr;
     CFtlTrigger *m_pTrigger = nullptr;
-    QtMessageHandler m_pPreviousHandler = nullptr;
 };
 
 QTEST_GUILESS_MAIN(TestFtlTrigger)
