@@ -21,10 +21,11 @@ constexpr int PollMs = 100;
 
 } // namespace
 
-CSignalPath::CSignalPath(QObject *pParent) : QObject(pParent), m_iId(g_iCurrentPath.load() + 1)
+CSignalPath::CSignalPath(QObject *pParent, FnSocketPair pfnSocketPair)
+    : QObject(pParent), m_iId(g_iCurrentPath.load() + 1)
 {
     int aPair[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, aPair) == 0) {
+    if (pfnSocketPair(AF_UNIX, SOCK_STREAM, 0, aPair) == 0) {
         m_iReadFd = aPair[1];
         m_pNotifier = new QSocketNotifier(m_iReadFd, QSocketNotifier::Read, this);
         connect(m_pNotifier, &QSocketNotifier::activated, this, &CSignalPath::readFromPair);

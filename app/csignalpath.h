@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <sys/socket.h>
+
 class QSocketNotifier;
 class QTimer;
 
@@ -17,7 +19,9 @@ class CSignalPath : public QObject
     Q_OBJECT
 
   public:
-    explicit CSignalPath(QObject *pParent);
+    // pfnSocketPair makes the pair; tests hand in one that fails.
+    using FnSocketPair = int (*)(int, int, int, int *);
+    explicit CSignalPath(QObject *pParent, FnSocketPair pfnSocketPair = ::socketpair);
 
     // False when the pair could not be made and the flag carries the signals.
     bool hasSocketPair() const { return m_iReadFd >= 0; }
