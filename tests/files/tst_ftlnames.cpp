@@ -108,6 +108,8 @@ class TestFtlNames : public QObject
             << sBerlin << false << utc(2024, 7, 1, 12, 0) << utc(2024, 7, 1, 13, 0);
         QTest::newRow("Berlin first second of summer")
             << sBerlin << true << utc(2024, 3, 31, 1, 0, 0) << utc(2024, 3, 31, 3, 0, 0);
+        // Trucks stay on the road past 2038, when a 32-bit seconds count ends.
+        QTest::newRow("Berlin summer 2040") << sBerlin << true << utc(2040, 7, 1, 12, 0) << utc(2040, 7, 1, 14, 0);
         QTest::newRow("no zone is UTC") << "" << false << utc(2024, 7, 1, 12, 0) << utc(2024, 7, 1, 12, 0);
         QTest::newRow("milliseconds dropped")
             << sBerlin << true << utc(2024, 1, 15, 12, 0, 0, 789) << utc(2024, 1, 15, 13, 0, 0, 0);

@@ -93,6 +93,9 @@ class TestSwUpdate : public QObject
         // spring switch the wall clock moves on by the hour.
         row("weekly over the Berlin spring switch", "Europe/Berlin", {0, 0, 2, 3, 0}, utc(2024, 3, 30, 9, 0),
             utc(2024, 4, 1, 2, 0), nextLine(1, 17, 0, 0, "01.04.2024. 04:00:00"));
+        // 1 January 2040, past the end of a 32-bit seconds count, is a Sunday.
+        row("weekly after 2038", "UTC", {0, 0, 2, 3, 0}, utc(2040, 1, 1, 10, 0), utc(2040, 1, 2, 3, 0),
+            nextLine(0, 17, 0, 0, "02.01.2040. 03:00:00"));
         row("no schedule at all", "UTC", {0, 0, 0, 3, 0}, utc(2024, 1, 1, 0, 0), QDateTime(), "");
         row("month without day or weekday", "UTC", {5, 0, 0, 3, 0}, utc(2024, 1, 1, 0, 0), QDateTime(), "");
     }
