@@ -86,7 +86,7 @@ bool CFtlFileWriter::writeOrUndo(int iFd, const QString &sPath, bool bNew, const
     if (bNew)
         QFile::remove(sPath);
     else if (llSizeBefore >= 0)
-        ::truncate(QFile::encodeName(sPath).constData(), llSizeBefore);
+        QFile::resize(sPath, llSizeBefore);
     m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + sError));
     m_bWriteFailed = true;
     return false;

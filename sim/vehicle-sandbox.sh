@@ -1,7 +1,7 @@
 # Shared by the whole-vehicle runs: a sandbox root with the stand-in
 # programs, a local back office, the stand-in service and the daemon.
-# Sourced with BUILD, SRC and SCALE set; the caller runs inside
-# dbus-run-session.
+# Sourced with BUILD, SRC and SCALE set (DAEMON_BIN: another daemon than
+# the build's); the caller runs inside dbus-run-session.
 ROOT=$(mktemp -d /tmp/ftp_data-vehicle.XXXXXX)
 OFFICE="$ROOT/backoffice"
 LOGFILE="$ROOT/var/log/Tankora/ftp_d.log"
@@ -61,7 +61,7 @@ start_service() { # PROFILE [SERVICE OPTIONS]
 }
 
 start_daemon() {
-    FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "$BUILD/ftp_data" &
+    FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "${DAEMON_BIN:-$BUILD/ftp_data}" &
     DAEMON=$!
     PIDS="$DAEMON $PIDS"
 }

@@ -42,7 +42,9 @@ class TestProcess : public QObject
         m_pDaemon.reset(new QProcess);
         m_pDaemon->setProcessEnvironment(env);
         m_pDaemon->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_pDaemon->start(QStringLiteral(FTP_DATA_BIN), QStringList());
+        QStringList command = QStringLiteral(FTP_DATA_LAUNCHER).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        command << QStringLiteral(FTP_DATA_BIN);
+        m_pDaemon->start(command.takeFirst(), command);
         QVERIFY(m_pDaemon->waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(logged(bWithBus ? QStringLiteral("Connected to session bus!")
                                                  : QStringLiteral("Can't connect to session bus!")),
