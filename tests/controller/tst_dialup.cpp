@@ -47,19 +47,12 @@ class TestDialup : public QObject
 
     // Each assignment keeps within 99 bytes; a value is cut, never in the
     // middle of a character.
-    void longValueIsCutToTheAssignment_data()
-    {
-        QTest::addColumn<QString>("sValue");
-        QTest::addColumn<QString>("sKept");
-        QTest::newRow("too long") << QString(120, 'a') << QString(59, 'a');
-        QTest::newRow("fits exactly") << QString(59, 'b') << QString(59, 'b');
-        QTest::newRow("multibyte character is not split") << QString(58, 'c') + "\u00e4x" << QString(58, 'c');
-    }
+    void longValueIsCutToTheAssignment_data() { tableRows(QFINDTESTDATA("dialup.tsv"), QStringLiteral("longValue")); }
     void longValueIsCutToTheAssignment()
     {
-        QFETCH(QString, sValue);
-        QFETCH(QString, sKept);
-        QCOMPARE(dialupAssignment("PXLN_GPRS_USER", sValue), "PXLN_GPRS_USER=\"" + sKept + "\";export PXLN_GPRS_USER;");
+        QFETCH(QStringList, row);
+        QCOMPARE(dialupAssignment("PXLN_GPRS_USER", row[0]),
+                 "PXLN_GPRS_USER=\"" + row[1] + "\";export PXLN_GPRS_USER;");
     }
 
     // Plain values go into a command line as they are, so the usual command
