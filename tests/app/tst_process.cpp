@@ -82,23 +82,19 @@ class TestProcess : public QObject
     // code is 0 and nothing is written outside the sandbox.
     void endsOnSignal_data()
     {
-        QTest::addColumn<bool>("bWithBus");
-        QTest::addColumn<int>("iSignal");
-        QTest::addColumn<QString>("sLogged");
-        QTest::newRow("SIGTERM before the bus") << false << SIGTERM << "SIGTERM received: Terminating!";
-        QTest::newRow("SIGINT when connected") << true << SIGINT << "Signal SIGINT received => exit program";
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("SIGTERM before the bus") << QStringList{"", "SIGTERM received: Terminating!"};
+        QTest::newRow("SIGINT when connected") << QStringList{"bus", "Signal SIGINT received => exit program"};
     }
     void endsOnSignal()
     {
-        QFETCH(bool, bWithBus);
-        QFETCH(int, iSignal);
-        QFETCH(QString, sLogged);
-        startDaemon(bWithBus);
-        kill(iSignal);
+        QFETCH(QStringList, row);
+        startDaemon(!row[0].isEmpty());
+        kill(row[0].isEmpty() ? SIGTERM : SIGINT);
         QVERIFY(m_pDaemon->waitForFinished(2000));
         QCOMPARE(m_pDaemon->exitStatus(), QProcess::NormalExit);
         QCOMPARE(m_pDaemon->exitCode(), 0);
-        QVERIFY2(logged(sLogged), qPrintable(readLog()));
+        QVERIFY2(logged(row[1]), qPrintable(readLog()));
         QVERIFY(logged(QStringLiteral("'ftp_data' started")) && logged(QStringLiteral("CData destructor!")));
         QCOMPARE(QDir(m_pRoot->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
                  (QStringList{"etc", "var"}));

@@ -1,6 +1,7 @@
 #include "app/cclock.h"
 #include "app/cpaths.h"
 #include "app/csignalpath.h"
+#include "tests/support/ctable.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -15,33 +16,14 @@ class TestSeams : public QObject
 
   private slots:
     // A sandbox root moves every vehicle path under it, and only those.
-    void rootedPath_data()
-    {
-        QTest::addColumn<QString>("sRoot");
-        QTest::addColumn<QString>("sPath");
-        QTest::addColumn<QString>("sWant");
-        QTest::newRow("unset is the vehicle") << QString() << "/var/log/FTL"
-                                              << "/var/log/FTL";
-        QTest::newRow("prefixed") << "/tmp/sb/"
-                                  << "/etc/Tankora/ftp_d.ini"
-                                  << "/tmp/sb/etc/Tankora/ftp_d.ini";
-        QTest::newRow("already rooted") << "/tmp/sb"
-                                        << "/tmp/sb/tmp/info"
-                                        << "/tmp/sb/tmp/info";
-        QTest::newRow("root's sibling is not rooted") << "/tmp/sb"
-                                                      << "/tmp/sbx"
-                                                      << "/tmp/sb/tmp/sbx";
-    }
+    void rootedPath_data() { tableRows(QFINDTESTDATA("seams.tsv"), QStringLiteral("rootedPath")); }
     void rootedPath()
     {
-        QFETCH(QString, sRoot);
-        QFETCH(QString, sPath);
-        QFETCH(QString, sWant);
-        if (sRoot.isNull())
-            qunsetenv("FTP_DATA_ROOT");
-        else
-            qputenv("FTP_DATA_ROOT", sRoot.toUtf8());
-        QCOMPARE(::rootedPath(sPath), sWant);
+        QFETCH(QStringList, row);
+        qunsetenv("FTP_DATA_ROOT");
+        if (row[0] != "-")
+            qputenv("FTP_DATA_ROOT", row[0].toUtf8());
+        QCOMPARE(::rootedPath(row[1]), row[2]);
         qunsetenv("FTP_DATA_ROOT");
     }
 

@@ -1,6 +1,7 @@
 #include "app/cshell.h"
 #include "controller/cdata.h"
 #include "tests/support/crecordingshell.h"
+#include "tests/support/ctable.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +20,7 @@ class TestSettings : public QObject
 
     QString iniPath() const { return m_root.filePath(QStringLiteral("etc/Tankora/ftp_d.ini")); }
 
-private slots:
+  private slots:
     void init()
     {
         QDir(m_root.path()).mkpath(QStringLiteral("etc/Tankora"));
@@ -35,33 +36,14 @@ private slots:
     }
 
     // Missing keys are written back with the value in effect; given ones are untouched.
-    void settings_data()
-    {
-        QTest::addColumn<QString>("sFile");
-        QTest::addColumn<int>("iSessionBus");
-        QTest::addColumn<QString>("sAddress");
-        QTest::addColumn<QString>("sName");
-        QTest::addColumn<int>("iRetry");
-        QTest::addColumn<int>("iPoll");
-        const QString sDefault = QStringLiteral("tcp:host=127.0.0.1,port=7777");
-        QTest::newRow("no file") << QString() << 1 << sDefault << "remote" << 5000 << 1000;
-        QTest::newRow("tcp bus only") << "[SETUP_GENERAL]\nUse_Session_Bus=0\n" << 0 << sDefault << "remote" << 5000
-                                      << 1000;
-        QTest::newRow("non-numeric reads as 0")
-            << "[SETUP_GENERAL]\nDbus_Connection_Retry=soon\nSetup_Poll_Rate=12x\n" << 1 << sDefault << "remote" << 0
-            << 0;
-        QTest::newRow("own address kept")
-            << "[SETUP_GENERAL]\nTCP_Bus_Address=\"tcp:host=10.0.0.2,port=1\"\nTCP_Bus_Name=truck\n" << 1
-            << "tcp:host=10.0.0.2,port=1" << "truck" << 5000 << 1000;
-    }
+    void settings_data() { tableRows(QFINDTESTDATA("settings.tsv"), QStringLiteral("settings")); }
     void settings()
     {
-        QFETCH(QString, sFile);
-        QFETCH(int, iSessionBus);
-        QFETCH(QString, sAddress);
-        QFETCH(QString, sName);
-        QFETCH(int, iRetry);
-        QFETCH(int, iPoll);
+        QFETCH(QStringList, row);
+        const QString sFile =
+            row[0] == "-" ? QString() : QString(row[0]).replace(QLatin1String("\\n"), QLatin1String("\n"));
+        const QString sAddress = row[2];
+        const int iSessionBus = row[1].toInt();
         QFile file(iniPath());
         QVERIFY(sFile.isNull() || (file.open(QIODevice::WriteOnly) && file.write(sFile.toUtf8()) > 0));
         file.close();
@@ -69,9 +51,9 @@ private slots:
         CData data;
         QCOMPARE(data.useSessionBus(), iSessionBus);
         QCOMPARE(data.tcpBusAddress(), sAddress);
-        QCOMPARE(data.tcpBusName(), sName);
-        QCOMPARE(data.dbusConnectionRetry(), iRetry);
-        QCOMPARE(data.setupPollRate(), iPoll);
+        QCOMPARE(data.tcpBusName(), row[3]);
+        QCOMPARE(data.dbusConnectionRetry(), row[4].toInt());
+        QCOMPARE(data.setupPollRate(), row[5].toInt());
         QSettings ini(iniPath(), QSettings::IniFormat);
         ini.beginGroup(QStringLiteral("SETUP_GENERAL"));
         QCOMPARE(ini.childKeys().size(), 5);

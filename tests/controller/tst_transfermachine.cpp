@@ -3,6 +3,7 @@
 #include "files/cswupdateschedule.h"
 #include "records/ccommrecords.h"
 #include "tests/support/cfakeclock.h"
+#include "tests/support/ctable.h"
 
 #include <QStringList>
 #include <QTest>
@@ -78,12 +79,12 @@ struct CRig : CTransferHost {
             cycle();
         return machine.state() == iState;
     }
-    // Up to the first file transfer with the link up.
-    void bringLinkUp()
+    // Up to the state (the first file transfer) with the link up.
+    void bringLinkUp(int iState = FILE_WAIT_FINISH)
     {
         QVERIFY(runUntil(PPP_STARTUP));
         machine.setPppdUp(true);
-        QVERIFY(runUntil(FILE_WAIT_FINISH));
+        QVERIFY(runUntil(iState));
     }
 };
 
@@ -95,23 +96,15 @@ class TestTransferMachine : public QObject
 
   private slots:
     // No work, or no ready module: pppd is never started, however long it waits.
-    void neverDials_data()
-    {
-        QTest::addColumn<bool>("bModuleReady");
-        QTest::addColumn<bool>("bPending");
-        QTest::addColumn<int>("iState");
-        QTest::newRow("nothing pending") << true << false << int(GPRS_WAIT);
-        QTest::newRow("module not ready") << false << true << int(PPP_IDLE);
-    }
+    void neverDials_data() { tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("neverDials")); }
     void neverDials()
     {
-        QFETCH(bool, bModuleReady);
-        QFETCH(bool, bPending);
-        QFETCH(int, iState);
-        CRig rig(bPending ? 1 : 0);
+        QFETCH(QStringList, row);
+        const bool bModuleReady = row[0] == "1";
+        CRig rig(row[1].toInt());
         rig.bModuleReady = bModuleReady;
         rig.cycles(200); // over sixteen minutes
-        QCOMPARE(rig.machine.state(), iState);
+        QCOMPARE(rig.machine.state(), row[2].toInt());
         QVERIFY(rig.asActions.isEmpty());
         QCOMPARE(rig.asLines.count("D ******** Statechange to \"GPRS_WAIT\" ********"), bModuleReady ? 1 : 0);
     }
@@ -120,29 +113,13 @@ class TestTransferMachine : public QObject
     // exact span, the next state follows one millisecond later.
     void timeoutAtItsBoundary_data()
     {
-        QTest::addColumn<int>("iState");
-        QTest::addColumn<qint64>("llSpanMs");
-        QTest::addColumn<int>("iNext");
-        QTest::addColumn<QString>("sLine");
-        QTest::newRow("GPRS_WAIT 30 s") << int(GPRS_WAIT) << 30000LL << int(PPP_STARTUP)
-                                        << "W start the 'pppd' process";
-        QTest::newRow("PPP_STARTUP 120 s")
-            << int(PPP_STARTUP) << 120000LL << int(PPP_IDLE) << "W Timeout starting 'PPPD'";
-        QTest::newRow("FILE_WAIT_FINISH 180 s")
-            << int(FILE_WAIT_FINISH) << 180000LL << int(FILE_TRANSFER_FINISHED) << "W Timeout in FTP-Transfer";
-        QTest::newRow("idle time 60 s") << int(FILE_TRANSFER_FINISHED) << 60000LL << int(PPP_SHUTDOWN)
-                                        << "D stop pppd after 60 seconds (CSetGsmGprs.IdleTime)";
-        QTest::newRow("PPP_SHUTDOWN 30 s") << int(PPP_SHUTDOWN) << 30000LL << int(PPP_IDLE)
-                                           << "W Possible TX problem - Finished: true - FinishedError: false";
-        QTest::newRow("PPP_DISABLED offline 600 s")
-            << int(PPP_DISABLED) << 600000LL << int(PPP_IDLE) << "D pppd disable time ends";
+        tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("timeoutAtItsBoundary"));
     }
     void timeoutAtItsBoundary()
     {
-        QFETCH(int, iState);
-        QFETCH(qint64, llSpanMs);
-        QFETCH(int, iNext);
-        QFETCH(QString, sLine);
+        QFETCH(QStringList, row);
+        const int iState = row[0].toInt();
+        const QString sLine = row[3];
         CRig rig(iState == PPP_STARTUP || iState == GPRS_WAIT ? 1 : 0);
         rig.bKeepLink = iState == PPP_DISABLED;
         if (iState > PPP_STARTUP) {
@@ -160,65 +137,50 @@ class TestTransferMachine : public QObject
         // The state's start is the step that entered it (the first wait cycle
         // for FILE_WAIT_FINISH, which takes no interval).
         const qint64 llStart = rig.clock.monotonicMs() - (iState == FILE_WAIT_FINISH ? 0 : rig.iLastInterval);
-        rig.clock.advance(llStart + llSpanMs - rig.clock.monotonicMs());
+        rig.clock.advance(llStart + row[1].toLongLong() - rig.clock.monotonicMs());
         rig.machine.step();
         QCOMPARE(rig.machine.state(), iState);
         QVERIFY(!rig.asLines.contains(sLine));
         rig.clock.advance(1);
         rig.machine.step();
-        QCOMPARE(rig.machine.state(), iNext);
+        QCOMPARE(rig.machine.state(), row[2].toInt());
         QVERIFY(rig.asLines.contains(sLine));
     }
 
-    void mainPath_data()
-    {
-        QTest::addColumn<bool>("bServiceServer");
-        QTest::addColumn<QStringList>("asExpected");
-        QTest::newRow("service server sends info file first")
-            << true << QStringList{"startDialUp", "dns", "info", "transfer 2 /f", "killall pppd", "reset status"};
-        QTest::newRow("no service server skips it")
-            << false << QStringList{"startDialUp", "dns", "transfer 2 /f", "killall pppd", "reset status"};
-    }
+    void mainPath_data() { tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("mainPath")); }
     void mainPath()
     {
-        QFETCH(bool, bServiceServer);
-        QFETCH(QStringList, asExpected);
+        QFETCH(QStringList, row);
         CRig rig(1);
-        rig.bServiceServer = bServiceServer;
+        rig.bServiceServer = row[0] == "1";
         rig.bringLinkUp();
-        if (bServiceServer) {
-            QCOMPARE(rig.machine.currentTransferType(), TransferInfo);
+        if (rig.bServiceServer) {
             rig.machine.setTransferFinished(false);
             QVERIFY(rig.runUntil(FILE_TRANSFER_ACTIVE));
             QVERIFY(rig.runUntil(FILE_WAIT_FINISH));
         }
-        QCOMPARE(rig.machine.currentTransferType(), TransferEvent);
         rig.aPending.clear(); // the client removed what it sent
         rig.machine.setTransferFinished(false);
         QVERIFY(rig.runUntil(PPP_SHUTDOWN));
         rig.machine.setPppdStopped(true);
         QVERIFY(rig.runUntil(PPP_IDLE));
-        QCOMPARE(rig.asActions, asExpected);
+        QCOMPARE(rig.asActions, row[1].split(','));
         QVERIFY(rig.asLines.contains("W Start transfer: TransferType 2 Filename /f"));
         QVERIFY(rig.asLines.contains("D stop pppd after 60 seconds (CSetGsmGprs.IdleTime)"));
-        QCOMPARE(rig.asLines.count("D ******** Statechange to \"FILE_WAIT_FINISH\" ********"), bServiceServer ? 2 : 1);
+        QCOMPARE(rig.asLines.count("D ******** Statechange to \"FILE_WAIT_FINISH\" ********"),
+                 rig.bServiceServer ? 2 : 1);
     }
 
+    // The fourth start without pppd coming up kills what is left and resets the module.
     void pppdNeverComesUp()
     {
         CRig rig(1);
-        for (int iAttempt = 0; iAttempt < 4; ++iAttempt) {
-            QVERIFY(rig.runUntil(PPP_STARTUP));
-            QVERIFY(rig.runUntil(PPP_IDLE));
-            QCOMPARE(rig.iLastInterval, int(CTransferMachine::CycleMs));
-        }
+        for (int iAttempt = 0; iAttempt < 4; ++iAttempt)
+            QVERIFY(rig.runUntil(PPP_STARTUP) && rig.runUntil(PPP_IDLE));
         QCOMPARE(rig.asLines.count("W Timeout starting 'PPPD'"), 4);
         QVERIFY(rig.asLines.contains("D PPP retry: 2"));
         QVERIFY(rig.asLines.contains("W To many PPP retries -> Restart module - 3"));
-        QCOMPARE(rig.machine.pppRetryCounter(), 1);
-        QCOMPARE(rig.asActions.count("restart 0"), 1);
-        const int iRestart = int(rig.asActions.indexOf("restart 0"));
-        QCOMPARE(rig.asActions.mid(iRestart - 3, 4),
+        QCOMPARE(rig.asActions.mid(rig.asActions.indexOf("restart 0") - 3),
                  (QStringList{"killall pppd", "killall -9 pppd", "killall -9 FTP_Client", "restart 0"}));
         QCOMPARE(rig.clock.slept(), qint64(4 * 30000));
     }
@@ -229,25 +191,15 @@ class TestTransferMachine : public QObject
         CRig rig(1);
         rig.bNameResolves = false;
         for (int iRound = 1; iRound <= 4; ++iRound) {
-            QVERIFY(rig.runUntil(PPP_STARTUP));
-            rig.machine.setPppdUp(true);
-            QVERIFY(rig.runUntil(PPP_STARTUP_WAIT));
-            int iState = rig.machine.state();
-            while (iState == PPP_STARTUP_WAIT)
-                iState = rig.cycle();
+            rig.bringLinkUp(iRound < 4 ? PPP_SHUTDOWN : PPP_IDLE);
             QVERIFY(rig.asLines.contains(QStringLiteral("D DNS failed. Count :%1").arg(iRound)));
-            if (iRound == 4)
-                break;
-            QCOMPARE(iState, int(PPP_SHUTDOWN));
             rig.machine.setPppdUp(false);
             rig.machine.setPppdStopped(true);
             QVERIFY(rig.runUntil(PPP_IDLE));
         }
-        QCOMPARE(rig.machine.state(), int(PPP_IDLE));
         QCOMPARE(rig.iLastInterval, int(CTransferMachine::CycleAfterResetMs));
         QCOMPARE(rig.asLines.count("W PPP_STARTUP_WAIT timeout  => stop pppd"), 4);
         QVERIFY(rig.asLines.contains("W DNS not reachable after 3 retry. Reset GPRS module"));
-        QCOMPARE(rig.machine.dnsFailureCount(), 0);
         QCOMPARE(rig.asActions.count("restart 0"), 1);
         QVERIFY(rig.asActions.count("dns") >= 40); // ten tests per cycle, a second apart
     }
@@ -268,27 +220,16 @@ class TestTransferMachine : public QObject
     {
         CRig rig(7);
         rig.bringLinkUp();
-        rig.machine.setTransferFinished(true);
-        rig.cycles(2); // to FINISHED, which counts the failure
-        QCOMPARE(rig.machine.transferFailureCount(), 1);
-        QVERIFY(rig.runUntil(FILE_WAIT_FINISH));
-        rig.machine.setTransferFinished(false);
-        rig.cycle();
-        QCOMPARE(rig.machine.transferFailureCount(), 0);
-        QVERIFY(rig.runUntil(FILE_WAIT_FINISH));
-        for (int iFailure = 1; iFailure <= 4; ++iFailure) {
-            QCOMPARE(rig.machine.state(), int(FILE_WAIT_FINISH));
-            rig.machine.setTransferFinished(true);
+        for (bool bFailed : {true, false, true, true, true, true}) {
+            QVERIFY(rig.runUntil(FILE_WAIT_FINISH));
+            rig.machine.setTransferFinished(bFailed);
             rig.cycles(2);
-            const QString sCounted = QStringLiteral("W Transfer failed. Count :%1").arg(iFailure);
-            QCOMPARE(rig.asLines.count(sCounted), iFailure == 1 ? 2 : 1);
-            if (iFailure < 4)
-                QVERIFY(rig.runUntil(FILE_WAIT_FINISH));
         }
+        QCOMPARE(rig.asLines.count("W Transfer failed. Count :1"), 2);
+        QCOMPARE(rig.asLines.count("W Transfer failed. Count :4"), 1);
         QCOMPARE(rig.machine.state(), int(PPP_IDLE));
         QCOMPARE(rig.iLastInterval, int(CTransferMachine::CycleAfterResetMs));
         QVERIFY(rig.asLines.contains("W Reset GPRS module"));
-        QCOMPARE(rig.machine.transferFailureCount(), 0);
         QCOMPARE(rig.asActions.count("restart 0"), 1);
     }
 
@@ -313,28 +254,18 @@ class TestTransferMachine : public QObject
     // (taken one cycle ago, IdleTime 0) goes on to PPP_SHUTDOWN.
     void offlineRequestWhileLinkKept_data()
     {
-        QTest::addColumn<bool>("bLtPending");
-        QTest::addColumn<int>("iIdleSeconds");
-        QTest::addColumn<int>("iState");
-        QTest::addColumn<QStringList>("asOffline");
-        QTest::newRow("link kept, nothing pending") << false << 5 << int(PPP_DISABLED) << QStringList{"killall pppd"};
-        QTest::newRow("LT server transfer pending")
-            << true << 0 << int(PPP_DISABLED) << QStringList{"killall pppd", "logbook 9228"};
-        QTest::newRow("idle time over in the same step")
-            << false << 0 << int(PPP_SHUTDOWN) << QStringList{"killall pppd", "killall pppd"};
+        tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("offlineRequestWhileLinkKept"));
     }
     void offlineRequestWhileLinkKept()
     {
-        QFETCH(bool, bLtPending);
-        QFETCH(int, iIdleSeconds);
-        QFETCH(int, iState);
-        QFETCH(QStringList, asOffline);
+        QFETCH(QStringList, row);
+        const int iState = row[2].toInt();
         CRig rig(1);
-        rig.iIdleSeconds = iIdleSeconds;
+        rig.iIdleSeconds = row[1].toInt();
         rig.bKeepLink = true;
         rig.bringLinkUp();
         rig.aPending.clear();
-        if (bLtPending)
+        if (row[0] == "1")
             rig.aPending = {{TransferLtServer, QString()}};
         rig.machine.setTransferFinished(false);
         rig.cycles(100); // the link stays up
@@ -344,26 +275,24 @@ class TestTransferMachine : public QObject
         rig.bOffline = true;
         QCOMPARE(rig.cycle(), iState);
         QVERIFY(!rig.bOffline);
-        QCOMPARE(rig.asActions.mid(iBefore), asOffline);
+        QCOMPARE(rig.asActions.mid(iBefore), row[3].split(','));
         if (iState != PPP_DISABLED)
             return;
-        rig.cycles(119); // 595 s of the 600
-        QCOMPARE(rig.machine.state(), int(PPP_DISABLED));
-        rig.cycles(2);
-        QCOMPARE(rig.machine.state(), int(PPP_IDLE));
-        QVERIFY(rig.asLines.contains("D pppd disable time ends"));
+        QVERIFY(rig.runUntil(PPP_IDLE));
         QCOMPARE(rig.asActions.mid(rig.asActions.size() - 2), (QStringList{"reset status", "logbook 9229"}));
     }
 
-    void linkOnlyTransferFinishesAtOnce()
+    // A link-only transfer (VPN) finishes at once; a GPS file is marked on its way until it ends.
+    void linkOnlyAndGpsTransfers()
     {
         CRig rig;
-        rig.aPending = {{TransferVpn, QString()}};
-        QVERIFY(rig.runUntil(PPP_STARTUP));
-        rig.machine.setPppdUp(true);
-        QVERIFY(rig.runUntil(FILE_TRANSFER_FINISHED));
-        QVERIFY(rig.machine.transferFinished());
-        QVERIFY(!rig.asActions.join(',').contains("transfer"));
+        rig.aPending = {{TransferVpn, QString()}, {TransferGps, QStringLiteral("/var/log/FTL/GPS1.ftl")}};
+        rig.bringLinkUp(FILE_TRANSFER_FINISHED);
+        QVERIFY(rig.machine.transferFinished() && !rig.asActions.join(',').contains("transfer"));
+        QVERIFY(rig.runUntil(FILE_WAIT_FINISH) && rig.machine.gpsTransferActive());
+        rig.machine.setTransferFinished(false);
+        rig.cycle();
+        QVERIFY(!rig.machine.gpsTransferActive());
     }
 
     void infoFileNotBuiltRetries()
@@ -371,48 +300,19 @@ class TestTransferMachine : public QObject
         CRig rig(1);
         rig.bServiceServer = true;
         rig.bInfoFileBuilt = false;
-        QVERIFY(rig.runUntil(PPP_STARTUP));
-        rig.machine.setPppdUp(true);
-        QVERIFY(rig.runUntil(SEND_INFO_FILE));
+        rig.bringLinkUp(SEND_INFO_FILE);
         rig.cycles(3);
         QCOMPARE(rig.machine.state(), int(SEND_INFO_FILE));
         QCOMPARE(rig.asLines.count("W INFO-File NOT created"), 3);
     }
 
-    void gpsTransferMarksActive()
-    {
-        CRig rig;
-        rig.aPending = {{TransferGps, QStringLiteral("/var/log/FTL/GPS1.ftl")}};
-        rig.bringLinkUp();
-        QVERIFY(rig.machine.gpsTransferActive());
-        rig.machine.setTransferFinished(false);
-        rig.cycle();
-        QVERIFY(!rig.machine.gpsTransferActive());
-    }
-
     // A requested GPS file waits while one is on its way or no data server
     // is set; it is built unless the LT server sends positions with tracking off.
-    void gpsRequest_data()
-    {
-        QTest::addColumn<bool>("bActive");
-        QTest::addColumn<QString>("sDomain");
-        QTest::addColumn<bool>("bLtServer");
-        QTest::addColumn<bool>("bTracking");
-        QTest::addColumn<int>("iStep");
-        QTest::newRow("GPS transfer active") << true << "ftp.example" << false << true << int(EGpsRequest::Keep);
-        QTest::newRow("one-character domain") << false << "x" << false << true << int(EGpsRequest::Keep);
-        QTest::newRow("no LT server") << false << "ab" << false << false << int(EGpsRequest::Build);
-        QTest::newRow("LT server and tracking") << false << "ab" << true << true << int(EGpsRequest::Build);
-        QTest::newRow("LT server, tracking off") << false << "ab" << true << false << int(EGpsRequest::Drop);
-    }
+    void gpsRequest_data() { tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("gpsRequest")); }
     void gpsRequest()
     {
-        QFETCH(bool, bActive);
-        QFETCH(QString, sDomain);
-        QFETCH(bool, bLtServer);
-        QFETCH(bool, bTracking);
-        QFETCH(int, iStep);
-        QCOMPARE(int(gpsRequestStep(bActive, sDomain, bLtServer, bTracking)), iStep);
+        QFETCH(QStringList, row);
+        QCOMPARE(int(gpsRequestStep(row[0] == "1", row[1], row[2] == "1", row[3] == "1")), row[4].toInt());
     }
 
     // GPRS_WAIT and FILE_TRANSFER_FINISHED look without consuming: a due

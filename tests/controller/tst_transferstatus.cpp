@@ -3,11 +3,11 @@
 #include "controller/ctransfertypes.h"
 #include "controller/ctransferverdict.h"
 #include "records/ccommrecords.h"
+#include "tests/support/ctable.h"
 
 #include <QTest>
 
 using EGroup = CRunFtpTransferStatus::EGroup;
-Q_DECLARE_METATYPE(CRunFtpTransferStatus::EGroup)
 
 namespace
 {
@@ -35,75 +35,34 @@ class TestTransferStatus : public QObject
   private slots:
     void initTestCase() { qunsetenv("FTP_DATA_ROOT"); }
 
-    void statusNames_data()
-    {
-        QTest::addColumn<int>("iState");
-        QTest::addColumn<QString>("sName");
-        const QStringList asNames = {"0 FtpTransferStarted", "10 FtpTransferFinishedError", "-1 Initialisation",
-                                     "5 Initialisation"};
-        for (const QString &sName : asNames)
-            QTest::newRow(qPrintable(sName)) << sName.section(' ', 0, 0).toInt() << sName.section(' ', 1);
-    }
+    void statusNames_data() { tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("statusNames")); }
     void statusNames()
     {
-        QFETCH(int, iState);
-        QFETCH(QString, sName);
-        QCOMPARE(transferStatusName(iState), sName);
+        QFETCH(QStringList, row);
+        QCOMPARE(transferStatusName(row[0].toInt()), row[1]);
     }
 
     // Each kind of file reads its own group and words its lines its own way
     // (here for the file f.ftl); only 4 and 10 end the transfer, and a failed
     // test file is removed instead of counted.
-    void everyKind_data()
-    {
-        QTest::addColumn<int>("iType");
-        QTest::addColumn<EGroup>("eGroup");
-        QTest::addColumn<QString>("sProgress");
-        QTest::addColumn<QString>("sLead");
-        QTest::addColumn<bool>("bTestFile");
-        const QString sOf = QStringLiteral(" (1500 of  9000 transfered)");
-        const QString sPadded = QStringLiteral(" (  1500 of  9000 transfered)");
-        QTest::newRow("GPS") << 1 << CRunFtpTransferStatus::GroupGps
-                             << "Transfer state of GPS file: \"TransferFile\"" + sPadded << "Transfer of gps file '"
-                             << false;
-        QTest::newRow("delivery") << 4 << CRunFtpTransferStatus::GroupEvent
-                                  << "Transfer state of delivery file: \"TransferFile\"" + sOf
-                                  << "Transfer of delivery file '" << false;
-        QTest::newRow("log") << 5 << CRunFtpTransferStatus::GroupLog
-                             << "Transfer state of log file: \"TransferFile\" transfered 1500 size 9000"
-                             << "Transfer of log file '" << false;
-        QTest::newRow("test") << 7 << CRunFtpTransferStatus::GroupTest
-                              << "Transfer state of test file: \"TransferFile\"" + sOf << "Transfer of test file '"
-                              << true;
-        QTest::newRow("update look-up names the file")
-            << 9 << CRunFtpTransferStatus::GroupUpdate << "Transfer state '  name \"f.ftl\"" + sOf
-            << "Transfer of update file '" << false;
-        QTest::newRow("info") << 10 << CRunFtpTransferStatus::GroupInfo
-                              << "Transfer state of info file: \"TransferFile\"" + sOf << "Transfer of info file '"
-                              << false;
-    }
+    void everyKind_data() { tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("everyKind")); }
     void everyKind()
     {
-        QFETCH(int, iType);
-        QFETCH(EGroup, eGroup);
-        QFETCH(QString, sProgress);
-        QFETCH(QString, sLead);
-        QFETCH(bool, bTestFile);
+        QFETCH(QStringList, row);
+        const int iType = row[0].toInt();
+        const EGroup eGroup = EGroup(row[1].toInt());
+        const QString sProgress = row[2], sLead = row[3];
+        const bool bTestFile = row[4] == "1";
         for (int iState : {-1, 0, 1, 2, 3}) {
             const CTransferVerdict verdict = judgeTransferStatus(iType, statusWith(eGroup, iState, "f.ftl"));
-            QVERIFY(verdict.bJudged);
-            QCOMPARE(verdict.eGroup, eGroup);
-            QCOMPARE(verdict.progress.eLevel, CLogLine::Debug);
-            if (iState == TransferFile)
-                QCOMPARE(verdict.progress.sText, sProgress);
-            QVERIFY(!verdict.bFinished && !verdict.bFinishedWithError);
-            QVERIFY(verdict.result.sText.isEmpty() && verdict.sRemovePath.isEmpty());
+            QVERIFY(verdict.bJudged && verdict.eGroup == eGroup && verdict.progress.eLevel == CLogLine::Debug);
+            QVERIFY(iState != TransferFile || verdict.progress.sText == sProgress);
+            QVERIFY(!verdict.bFinished && verdict.result.sText.isEmpty());
         }
         const CTransferVerdict done = judgeTransferStatus(iType, statusWith(eGroup, FtpTransferFinished, "f.ftl"));
         QCOMPARE(done.progress.sText, QString(sProgress).replace("\"TransferFile\"", "\"FtpTransferFinished\""));
-        QVERIFY(done.bFinished && !done.bFinishedWithError);
+        QVERIFY(done.bFinished && !done.bFinishedWithError && done.sRemovePath.isEmpty());
         QCOMPARE(done.result, (CLogLine{CLogLine::Debug, sLead + "\"f.ftl\"' finished"}));
-        QVERIFY(done.sRemovePath.isEmpty());
 
         const CTransferVerdict failed =
             judgeTransferStatus(iType, statusWith(eGroup, FtpTransferFinishedError, "f.ftl"));
@@ -117,13 +76,12 @@ class TestTransferStatus : public QObject
     // No transfer, or one that only keeps the link for the LT server or the VPN.
     void typesWithoutGroup_data()
     {
-        QTest::addColumn<int>("iType");
-        QTest::newRow("none") << 0;
-        QTest::newRow("VPN") << 12;
+        tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("typesWithoutGroup"));
     }
     void typesWithoutGroup()
     {
-        QFETCH(int, iType);
+        QFETCH(QStringList, row);
+        const int iType = row[0].toInt();
         const CTransferVerdict verdict =
             judgeTransferStatus(iType, statusWith(CRunFtpTransferStatus::GroupEvent, FtpTransferFinished, "x"));
         QVERIFY(!verdict.bJudged && !verdict.bFinished && !verdict.bFinishedWithError);
@@ -135,34 +93,18 @@ class TestTransferStatus : public QObject
     // The name the client reports never takes the removal out of the FTL directory.
     void failedTestFileStaysInItsDirectory_data()
     {
-        QTest::addColumn<QString>("sRoot");
-        QTest::addColumn<QString>("sFileName");
-        QTest::addColumn<QString>("sWant");
-        QTest::newRow("full path keeps its name") << ""
-                                                  << "/var/log/FTL/TK_Data_1.ftl"
-                                                  << "/var/log/FTL/TK_Data_1.ftl";
-        QTest::newRow("climbing out") << ""
-                                      << "../../etc/passwd"
-                                      << "/var/log/FTL/passwd";
-        QTest::newRow("parent only") << ""
-                                     << ".."
-                                     << "";
-        QTest::newRow("under the sandbox root") << "/tmp/sb"
-                                                << "TK_Update_2.ftl"
-                                                << "/tmp/sb/var/log/FTL/TK_Update_2.ftl";
+        tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("failedTestFileStaysInItsDirectory"));
     }
     void failedTestFileStaysInItsDirectory()
     {
-        QFETCH(QString, sRoot);
-        QFETCH(QString, sFileName);
-        QFETCH(QString, sWant);
-        if (!sRoot.isEmpty())
-            qputenv("FTP_DATA_ROOT", sRoot.toUtf8());
+        QFETCH(QStringList, row);
+        if (!row[0].isEmpty())
+            qputenv("FTP_DATA_ROOT", row[0].toUtf8());
         const CTransferVerdict verdict = judgeTransferStatus(
-            TransferDataTest, statusWith(CRunFtpTransferStatus::GroupTest, FtpTransferFinishedError, sFileName));
+            TransferDataTest, statusWith(CRunFtpTransferStatus::GroupTest, FtpTransferFinishedError, row[1]));
         qunsetenv("FTP_DATA_ROOT");
         QVERIFY(verdict.bFinished && !verdict.bFinishedWithError);
-        QCOMPARE(verdict.sRemovePath, sWant);
+        QCOMPARE(verdict.sRemovePath, row.value(2));
     }
 
     // Every flag set, every state -1, no bytes; the GPS name goes out as the
@@ -170,44 +112,22 @@ class TestTransferStatus : public QObject
     void resetRecord()
     {
         CRunFtpTransferStatus oStatus = transferStatusResetRecord();
-        QVERIFY(oStatus.isChanged());
         for (int iField = 1; iField <= oStatus.fieldCount(); ++iField)
             QVERIFY2(oStatus.isFieldChanged(iField), qPrintable(QString::number(iField)));
         for (int iGroup = 0; iGroup < CRunFtpTransferStatus::GroupCount; ++iGroup) {
             const EGroup eGroup = EGroup(iGroup);
-            QCOMPARE(oStatus.state(eGroup), -1);
-            QCOMPARE(oStatus.transferredBytes(eGroup) + oStatus.totalBytes(eGroup), 0);
+            QVERIFY(oStatus.state(eGroup) == -1 && oStatus.transferredBytes(eGroup) + oStatus.totalBytes(eGroup) == 0);
             QVERIFY(oStatus.fileName(eGroup).isEmpty());
             QCOMPARE(oStatus.fileName(eGroup).isNull(), eGroup == CRunFtpTransferStatus::GroupGps);
         }
         QVERIFY(oStatus.furtherText().isEmpty() && !oStatus.furtherText().isNull());
-        CRunFtpTransferStatus oEmptyGpsName = transferStatusResetRecord();
-        oEmptyGpsName.setFileName(CRunFtpTransferStatus::GroupGps, QStringLiteral(""));
-        QVERIFY(oStatus.toByteArray() != oEmptyGpsName.toByteArray());
     }
 
-    void clientCommand_data()
-    {
-        QTest::addColumn<QString>("sOption");
-        QTest::addColumn<QString>("sFileName");
-        QTest::addColumn<QString>("sWant");
-        QTest::newRow("event file") << "-e"
-                                    << "/var/log/FTL/EVEl20240101120000.ftl"
-                                    << "/usr/bin/Tankora/start_ftp_client -e /var/log/FTL/EVEl20240101120000.ftl &";
-        QTest::newRow("update look-up has two blanks") << "-u"
-                                                       << ""
-                                                       << "/usr/bin/Tankora/start_ftp_client -u  &";
-        QTest::newRow("mailbox name with a command")
-            << "-p"
-            << "/var/log/log_tx/a b;touch x"
-            << "/usr/bin/Tankora/start_ftp_client -p '/var/log/log_tx/a b;touch x' &";
-    }
+    void clientCommand_data() { tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("clientCommand")); }
     void clientCommand()
     {
-        QFETCH(QString, sOption);
-        QFETCH(QString, sFileName);
-        QFETCH(QString, sWant);
-        QCOMPARE(ftpClientCommand(sOption, sFileName), sWant);
+        QFETCH(QStringList, row);
+        QCOMPARE(ftpClientCommand(row[0], row[1]), row[2]);
         QCOMPARE(ftpClientReturnText(127), QStringLiteral("return of ftp client was: 127"));
     }
 };

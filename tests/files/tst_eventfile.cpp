@@ -137,35 +137,16 @@ class TestEventFile : public QObject
             QVERIFY2(!source.asLog.contains(sLine), qPrintable(sLine));
     }
 
-    // One logbook write per event, a fresh entry apart from the code: version
-    // 256, type 17, the code, no row IDs, 1 January of year 1 (Julian day
-    // 1721426, local time), no compartment, AuxValue 0, payload version 256,
-    // an empty reserve and two empty texts. A refused write is not retried.
-    void gsmFtpEntry_data()
-    {
-        QTest::addColumn<int>("iCode");
-        QTest::addColumn<QByteArray>("baCode");
-        QTest::newRow("link offline") << int(GsmFtpLinkOffline) << QByteArray("0000240c");
-        QTest::newRow("link back") << int(GsmFtpLinkBack) << QByteArray("0000240d");
-    }
+    // One logbook write per event; a refused write is not retried.
+    void gsmFtpEntry_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("gsmFtpEntry")); }
     void gsmFtpEntry()
     {
-        QFETCH(int, iCode);
-        QFETCH(QByteArray, baCode);
+        QFETCH(QStringList, row);
         CFakeFileSource source;
         source.iGsmFtpReply = -1003;
-        setLogbookGsmFtp(source, iCode);
+        setLogbookGsmFtp(source, row[0].toInt());
         QCOMPARE(source.aGsmFtpRows.size(), 1);
-        QCOMPARE(source.aGsmFtpRows.first().toHex(), "0000010000000011" + baCode +
-                                                         "0000000000000000"
-                                                         "0000000000000000"
-                                                         "001a445200000000ff"
-                                                         "ffffffff"
-                                                         "00000000"
-                                                         "00000100"
-                                                         "00000000"
-                                                         "00000000"
-                                                         "00000000");
+        QCOMPARE(source.aGsmFtpRows.first().toHex(), QString(row[1]).remove(QLatin1Char(' ')).toLatin1());
     }
 };
 

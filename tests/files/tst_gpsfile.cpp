@@ -74,12 +74,14 @@ class TestGpsFile : public QObject
     void fileTakenAwayOrLocked()
     {
         CFakeFileSource source;
-        addTracking(source, QStringLiteral("TRACK -1 at=08:15 fix=59.9,10.75"));
-        CGpsFileRun(source).GetGpsData();
+        const auto fixAt = [&source](const QString &sTime) {
+            addTracking(source, "TRACK -1 at=" + sTime + " fix=59.9,10.75");
+            CGpsFileRun(source).GetGpsData();
+        };
+        fixAt(QStringLiteral("08:15"));
         QVERIFY(QFile::remove(gpsPath()));
         const mode_t oldMask = ::umask(0);
-        addTracking(source, QStringLiteral("TRACK -1 at=08:16 fix=59.9,10.75"));
-        CGpsFileRun(source).GetGpsData();
+        fixAt(QStringLiteral("08:16"));
         ::umask(oldMask);
         struct stat info {
         };
@@ -89,12 +91,10 @@ class TestGpsFile : public QObject
         QFile other(gpsPath());
         QVERIFY(other.open(QIODevice::ReadOnly));
         QCOMPARE(::flock(other.handle(), LOCK_EX | LOCK_NB), 0);
-        addTracking(source, QStringLiteral("TRACK -1 at=08:17 fix=59.9,10.75"));
-        CGpsFileRun(source).GetGpsData();
+        fixAt(QStringLiteral("08:17"));
         QVERIFY(source.asLog.contains(QStringLiteral("W File %1 is locked").arg(gpsPath())));
         QCOMPARE(::flock(other.handle(), LOCK_UN), 0);
-        addTracking(source, QStringLiteral("TRACK -1 at=08:18 fix=59.9,10.75"));
-        CGpsFileRun(source).GetGpsData();
+        fixAt(QStringLiteral("08:18"));
         QCOMPARE(fileBytes(gpsPath()), "08,20240105081600,10.750000,59.900000,0,0,0,0,0,0,0\r\n"
                                        "08,20240105081800,10.750000,59.900000,0,0,0,0,0,0,0\r\n");
         QCOMPARE(source.gsm.iNextTrackingRowID(), 5);

@@ -1,5 +1,7 @@
 #include "bus/ccalls.h"
 #include "log/cdiaglog.h"
+#include "tests/support/csandboxroot.h"
+#include "tests/support/ctable.h"
 
 #include <QFile>
 #include <QSettings>
@@ -24,11 +26,7 @@ class TestDiagLog : public QObject
     {
         return plainLogLine(identity(), fixedTime(), iLevel, sMessage) + '\n';
     }
-    static QString readAll(const QString &sPath)
-    {
-        QFile file(sPath);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<missing>");
-    }
+    static QString readAll(const QString &sPath) { return QString::fromUtf8(fileBytes(sPath)); }
     // A log over a DEBUG_MESSAGES group with these values, logging into the
     // sandbox unless a log file name is given, at a fixed time.
     std::unique_ptr<CDiagLog> makeLog(QVariantMap settings)
@@ -77,58 +75,33 @@ class TestDiagLog : public QObject
     }
 
     // Console and log file are chosen independently, each by its switch and level.
-    void routing_data()
-    {
-        QTest::addColumn<QVariantMap>("settings");
-        QTest::addColumn<int>("iType");
-        QTest::addColumn<bool>("bConsole");
-        QTest::addColumn<bool>("bFile");
-        QTest::newRow("defaults drop debug") << QVariantMap{} << int(QtDebugMsg) << false << false;
-        QTest::newRow("defaults log warning to file") << QVariantMap{} << int(QtWarningMsg) << false << true;
-        QTest::newRow("info is level 0") << QVariantMap{{"Log_Level", 0}} << int(QtInfoMsg) << false << true;
-        QTest::newRow("console only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 0}, {"Log_Level", 2}}
-                                      << int(QtWarningMsg) << true << false;
-        QTest::newRow("file only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 3}, {"Log_Level", 0}}
-                                   << int(QtDebugMsg) << false << true;
-        QTest::newRow("system log instead of the file")
-            << QVariantMap{{"Use_SysLog", 1}} << int(QtWarningMsg) << false << false;
-    }
+    void routing_data() { tableRows(QFINDTESTDATA("diaglog.tsv"), QStringLiteral("routing")); }
     void routing()
     {
-        QFETCH(QVariantMap, settings);
-        QFETCH(int, iType);
-        QFETCH(bool, bConsole);
-        QFETCH(bool, bFile);
-        makeLog(settings)->handle(QtMsgType(iType), QStringLiteral("the message"));
-        QCOMPARE(m_sStdout.endsWith(QStringLiteral("the message\x1b[0m\n")), bConsole);
-        QCOMPARE(readAll(logFile()).endsWith(QStringLiteral(" the message\n")), bFile);
+        QFETCH(QStringList, row);
+        QVariantMap settings;
+        for (const QString &sPair : row[0].split(QLatin1Char(';')))
+            if (sPair != "-")
+                settings.insert(sPair.section(QLatin1Char('='), 0, 0), sPair.section(QLatin1Char('='), 1).toInt());
+        makeLog(settings)->handle(QtMsgType(row[1].toInt()), QStringLiteral("the message"));
+        QCOMPARE(m_sStdout.endsWith(QStringLiteral("the message\x1b[0m\n")), row[2] == "1");
+        QCOMPARE(readAll(logFile()).endsWith(QStringLiteral(" the message\n")), row[3] == "1");
     }
 
     // The size is tested before each write and must be strictly exceeded:
     // .1 holds the newest copy, the oldest beyond the count is dropped.
-    void rotation_data()
-    {
-        QTest::addColumn<int>("iRedundancy");
-        QTest::addColumn<bool>("bLimitIsOneLine");   // otherwise every line is longer than the limit
-        QTest::addColumn<QStringList>("asExpected"); // current, .1, .2, .3, .4
-        const QString m = QStringLiteral("<missing>");
-        QTest::newRow("no copies") << 0 << false << QStringList{"m5", m, m, m, m};
-        QTest::newRow("three copies, oldest dropped") << 3 << false << QStringList{"m5", "m4", "m3", "m2", m};
-        QTest::newRow("one line fits the limit") << 3 << true << QStringList{"m5", "m3 m4", "m1 m2", m, m};
-    }
+    void rotation_data() { tableRows(QFINDTESTDATA("diaglog.tsv"), QStringLiteral("rotation")); }
     void rotation()
     {
-        QFETCH(int, iRedundancy);
-        QFETCH(bool, bLimitIsOneLine);
-        QFETCH(QStringList, asExpected);
-        auto pLog = makeLog(
-            {{"Logfile_Size", bLimitIsOneLine ? line(1, "m1").size() : 10}, {"Logfile_Redundancy", iRedundancy}});
+        QFETCH(QStringList, row);
+        auto pLog =
+            makeLog({{"Logfile_Size", row[1] == "1" ? line(1, "m1").size() : 10}, {"Logfile_Redundancy", row[0]}});
         for (int i = 1; i <= 5; ++i)
             pLog->handle(QtWarningMsg, QStringLiteral("m%1").arg(i));
         const QStringList asSuffixes = {QString(), ".1", ".2", ".3", ".4"};
         for (int i = 0; i < asSuffixes.size(); ++i) {
             QString sWant;
-            for (const QString &sMessage : asExpected[i].split(' '))
+            for (const QString &sMessage : row[2 + i].split(' '))
                 sWant += sMessage == QLatin1String("<missing>") ? sMessage : line(1, sMessage);
             QCOMPARE(readAll(logFile() + asSuffixes[i]), sWant);
         }
@@ -145,19 +118,19 @@ class TestDiagLog : public QObject
 
     // A first start fills the group with the defaults; the log file's name
     // follows the settings file's name.
+    void firstStartWritesDefaults_data()
+    {
+        tableRows(QFINDTESTDATA("diaglog.tsv"), QStringLiteral("firstStartWritesDefaults"));
+    }
     void firstStartWritesDefaults()
     {
+        QFETCH(QStringList, row);
         QCOMPARE(readLogSettings(ini()).sLogfileName, QStringLiteral("/var/log/Tankora/ftp_d.log"));
         QCOMPARE(defaultLogfileName(QStringLiteral("/x/y/gsm.ini")), QStringLiteral("/var/log/Tankora/gsm.log"));
         QSettings file(ini(), QSettings::IniFormat);
         file.beginGroup(QStringLiteral("DEBUG_MESSAGES"));
-        const QVariantMap expected = {{"Display_Message", 0},    {"Display_Level", 1},
-                                      {"Log_Message", 1},        {"Log_Level", 1},
-                                      {"Logfile_Size", 1048576}, {"Logfile_Redundancy", 1},
-                                      {"Use_SysLog", 0},         {"Logfile_Name", "/var/log/Tankora/ftp_d.log"}};
-        QCOMPARE(file.childKeys().size(), expected.size());
-        for (auto it = expected.begin(); it != expected.end(); ++it)
-            QCOMPARE(file.value(it.key()).toString(), it.value().toString());
+        QCOMPARE(file.childKeys().size(), 8);
+        QCOMPARE(file.value(row[0]).toString(), row[1]);
     }
 };
 
