@@ -20,7 +20,7 @@ enum class EFieldType {
     Int64,      // qint64
     Text,       // QString, UTF-16 with byte length
     Bytes,      // QByteArray with length
-    DateTime,   // Julian day, milliseconds, time-spec byte
+    DateTime,   // Julian day, milliseconds, then a byte for the kind of time (UTC)
     TextMap,    // count, then key and value per entry
     TextList,   // count, then each text
     IntList,    // count, then each qint32
