@@ -3,7 +3,6 @@
 #include "log/cdiaglog.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
 #include <csignal>
 
@@ -15,19 +14,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
 
     // Until the bus is connected, SIGINT and SIGTERM end the daemon through
-    // a pair of their own; the handler itself only writes the number.
-    int iEarlyReadFd = -1;
-    QSocketNotifier *pEarlyNotifier = nullptr;
-    if (createSignalSocketPair(iEarlyReadFd)) {
-        pEarlyNotifier = new QSocketNotifier(iEarlyReadFd, QSocketNotifier::Read, &app);
-        QObject::connect(pEarlyNotifier, &QSocketNotifier::activated, &app, [iEarlyReadFd] {
-            const QString sText = earlySignalText(readSignalNumber(iEarlyReadFd));
-            if (!sText.isEmpty()) {
-                qWarning("%s", qPrintable(sText));
-                QCoreApplication::exit(0);
-            }
-        });
-    }
+    // a path of their own; the handler itself only writes the number.
+    const CSignalPath *pEarlyPath = new CSignalPath(&app);
+    QObject::connect(pEarlyPath, &CSignalPath::sigSignal, &app, [](int iSignal) {
+        const QString sText = earlySignalText(iSignal);
+        if (!sText.isEmpty()) {
+            qWarning("%s", qPrintable(sText));
+            QCoreApplication::exit(0);
+        }
+    });
     if (signal(SIGINT, writeSignalToSocket) == SIG_ERR || signal(SIGTERM, writeSignalToSocket) == SIG_ERR)
         qFatal("ERR - %s(%d): An error occurred while setting a signal handler.\n", "main", __LINE__);
 

@@ -1,5 +1,6 @@
 #include "bus/ccalls.h"
 
+#include "log/cmodulelog.h"
 #include "records/crecord.h"
 #include "records/creplycode.h"
 
@@ -28,9 +29,7 @@ bool isAddressedToUs(int iSender, int iAddressed, qint64 llOwnPid)
 QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
                           ENullLog eLog) const
 {
-    reply.waitForFinished();
-    // An error reply carries its message as an argument, never a record.
-    const QByteArray baBytes = reply.isError() ? QByteArray() : reply.value();
+    const QByteArray baBytes = replyBytes(reply);
     if (baBytes.isNull()) {
         if (eLog == ENullLog::Warning)
             warning(__LINE__, nullReplyText(sOperation));
@@ -40,6 +39,13 @@ QByteArray CBusCalls::get(QDBusPendingReply<QByteArray> reply, const QString &sO
     }
     record.fromByteArray(baBytes);
     return baBytes;
+}
+
+QByteArray CBusCalls::replyBytes(QDBusPendingReply<QByteArray> reply)
+{
+    reply.waitForFinished();
+    // An error reply carries its message as an argument, never a record.
+    return reply.isError() ? QByteArray() : reply.value();
 }
 
 bool CBusCalls::getNoted(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
@@ -75,10 +81,10 @@ QByteArray CBusCalls::encoded(CRecord &record)
 
 void CBusCalls::debug(int iLine, const QString &sText) const
 {
-    qDebug().noquote().nospace() << "File: " << m_pszModule << " Line: " << iLine << ": " << sText;
+    qDebug().noquote().nospace() << moduleLogLine(m_pszModule, iLine, sText);
 }
 
 void CBusCalls::warning(int iLine, const QString &sText) const
 {
-    qWarning().noquote().nospace() << "File: " << m_pszModule << " Line: " << iLine << ": " << sText;
+    qWarning().noquote().nospace() << moduleLogLine(m_pszModule, iLine, sText);
 }

@@ -26,7 +26,7 @@ enum class ENullLog { Warning, Debug };
 // the cached copy, and a refused write is logged with its reply code.
 class CBusCalls
 {
-public:
+  public:
     // sModule heads each line ("cdata", "CFtlTrigger").
     CBusCalls(const char *pszModule, qint64 llOwnPid) : m_pszModule(pszModule), m_llOwnPid(llOwnPid) {}
 
@@ -51,6 +51,10 @@ public:
         return judge((pProxy->*pfnSet)(int(m_llOwnPid), encoded(record)));
     }
 
+    // The bytes of a get reply: waits for it, and an error reply (the call
+    // failed or timed out) gives the null bytes, never the error's text.
+    static QByteArray replyBytes(QDBusPendingReply<QByteArray> reply);
+
     // The same get, answering only whether a record came.
     bool read(QDBusPendingReply<QByteArray> reply, const QString &sOperation, CRecord &record,
               ENullLog eLog = ENullLog::Warning) const
@@ -69,7 +73,7 @@ public:
     void debug(int iLine, const QString &sText) const;
     void warning(int iLine, const QString &sText) const;
 
-private:
+  private:
     static QByteArray encoded(CRecord &record);
 
     const char *m_pszModule;

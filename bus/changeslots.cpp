@@ -12,7 +12,8 @@
 
 void CData::onSigOfflineMode(int iProcessID, int iSeconds)
 {
-    Q_UNUSED(iProcessID)
+    if (m_oCalls.isOwn(iProcessID))
+        return;
     m_iOfflineSeconds = iSeconds;
     m_bOfflineRequest = true;
     m_oCalls.warning(__LINE__,
@@ -23,8 +24,9 @@ void CData::Signal_sigTriggerFtpTransfer(int iProcess)
 {
     if (!m_oCalls.acceptChange(iProcess, QStringLiteral("sigTriggerFtpTransfer")))
         return;
-    if (m_oCalls.get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
-                     m_oRunTriggerFtpTransfer)
+    if (m_oCalls
+            .get(m_pDataRuntime->getRuntimeTriggerFtpTransfer(), QStringLiteral("'getRuntimeTriggerFtpTransfer'"),
+                 m_oRunTriggerFtpTransfer)
             .isNull())
         return;
     const CTransferTriggerOutcome outcome = handleTransferTrigger(
@@ -60,19 +62,18 @@ void CData::Signal_sigRunGsmGprs(int iProcessID)
 {
     if (m_oCalls.isOwn(iProcessID))
         return;
-    if (m_oCalls.get(m_pDataRuntime->getRuntimeGsmGprs(), QStringLiteral("getRuntimeGsmGprs"), m_oRunGsmGprs)
-            .isNull())
+    if (m_oCalls.get(m_pDataRuntime->getRuntimeGsmGprs(), QStringLiteral("getRuntimeGsmGprs"), m_oRunGsmGprs).isNull())
         return;
     const int iMode = m_oRunGsmGprs.mode();
     if (iMode == 1) {
         m_oMachine.setPppdUp(true);
         m_sRemoteIp = m_oRunGsmGprs.remoteIp();
-        m_oCalls.debug(__LINE__, QString::asprintf("pppd active sInterface_name: %s sTty_device: %s iSpeed %d remote "
-                                                   "IP: '%s' Local IP: '%s'\n",
-                                                   qPrintable(m_oRunGsmGprs.interfaceName()),
-                                                   qPrintable(m_oRunGsmGprs.ttyDevice()), m_oRunGsmGprs.speed(),
-                                                   qPrintable(m_oRunGsmGprs.remoteIp()),
-                                                   qPrintable(m_oRunGsmGprs.localIp())));
+        m_oCalls.debug(__LINE__,
+                       QString::asprintf("pppd active sInterface_name: %s sTty_device: %s iSpeed %d remote "
+                                         "IP: '%s' Local IP: '%s'\n",
+                                         qPrintable(m_oRunGsmGprs.interfaceName()),
+                                         qPrintable(m_oRunGsmGprs.ttyDevice()), m_oRunGsmGprs.speed(),
+                                         qPrintable(m_oRunGsmGprs.remoteIp()), qPrintable(m_oRunGsmGprs.localIp())));
     } else if (iMode == 3) {
         m_oCalls.debug(__LINE__, QStringLiteral("pppd not active"));
         m_oMachine.setPppdUp(false);
@@ -94,8 +95,9 @@ void CData::Signal_sigRuntimeFtpTransferStatus(int iProcessID)
     if (m_oCalls.isOwn(iProcessID))
         return;
     // Fields whose change flag is clear keep what the cache held.
-    if (m_oCalls.get(m_pDataRuntime->getRuntimeFtpTransferStatus(), QStringLiteral("'getRuntimeFtpTransferStatus'"),
-                     m_oRunFtpTransferStatus)
+    if (m_oCalls
+            .get(m_pDataRuntime->getRuntimeFtpTransferStatus(), QStringLiteral("'getRuntimeFtpTransferStatus'"),
+                 m_oRunFtpTransferStatus)
             .isNull())
         return;
     m_oCalls.debug(__LINE__, QStringLiteral("'getRuntimeFtpTransferStatus' received"));

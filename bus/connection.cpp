@@ -4,7 +4,6 @@
 #include "bus/runtimewminterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
-#include "log/cmodulelog.h"
 
 #include <QDBusConnection>
 #include <QTimer>
@@ -14,14 +13,18 @@ void CData::connectDbus()
     m_pConnectTimer->stop();
 
     const bool bSession = m_iUseSessionBus != 0;
-    QDBusConnection bus =
-        bSession ? QDBusConnection::sessionBus() : QDBusConnection::connectToBus(m_sTcpBusAddress, m_sTcpBusName);
+    const QString sName = bSession ? sessionConnectionName() : m_sTcpBusName;
+    QDBusConnection bus = bSession ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, sName)
+                                   : QDBusConnection::connectToBus(m_sTcpBusAddress, sName);
 
     if (!bus.isConnected()) {
         if (bSession)
             qDebug() << "Can't connect to session bus!";
         else
             qDebug() << "Can't connect to " << m_sTcpBusAddress << "," << m_sTcpBusName;
+        // Qt keeps a failed connection under its name and would hand the
+        // same dead one back; drop it so the next attempt dials afresh.
+        QDBusConnection::disconnectFromBus(sName);
         m_pConnectTimer->start(CClock::instance().intervalMs(m_iDbusConnectionRetry));
         return;
     }
@@ -49,6 +52,11 @@ void CData::connectDbus()
     installSignalPath();
 }
 
+QString CData::sessionConnectionName()
+{
+    return QStringLiteral("ftp_data");
+}
+
 void CData::createProxies(const QDBusConnection &bus)
 {
     const QString sService = QStringLiteral("com.Velkor.Tankora");
@@ -67,8 +75,7 @@ void CData::subscribeProxySignals()
     // The link state first, then the module state read with it.
     connect(m_pDataRuntime, &CRuntime::sigRuntimeGsmGprs, this, &CData::Signal_sigRunGsmGprs);
     connect(m_pDataRuntime, &CRuntime::sigRuntimeGsmGprs, this, &CData::Signal_sigRunGsm);
-    connect(m_pDataRuntime, &CRuntime::sigRuntimeFtpTransferStatus, this,
-            &CData::Signal_sigRuntimeFtpTransferStatus);
+    connect(m_pDataRuntime, &CRuntime::sigRuntimeFtpTransferStatus, this, &CData::Signal_sigRuntimeFtpTransferStatus);
     connect(m_pDataRuntime, &CRuntime::sigRuntimeVpn, this, &CData::Signal_RuntimeVpnChanged);
     connect(m_pDataSetup, &CSetup::sigSetupGsmGprsFtpUpdate, this, &CData::Signal_sigSetupGsmGprsFtpUpdate);
     connect(m_pDataSetup, &CSetup::sigSetupGsmGprsFtpData, this, &CData::Signal_sigSetupGsmGprsFtpData);
@@ -88,9 +95,9 @@ void CData::subscribeBusSignals(QDBusConnection &bus)
         const char *pszSignal;
         const char *pszSlot;
     } aSubscriptions[] = {
-        {"sigGetName", SLOT(onsigGetName(int,int))},
-        {"sigProcessStart", SLOT(onsigProcessStart(int,int))},
-        {"sigOfflineMode", SLOT(onSigOfflineMode(int,int))},
+        {"sigGetName", SLOT(onsigGetName(int, int))},
+        {"sigProcessStart", SLOT(onsigProcessStart(int, int))},
+        {"sigOfflineMode", SLOT(onSigOfflineMode(int, int))},
     };
     for (const auto &subscription : aSubscriptions) {
         if (!bus.connect(QString(), QString(), sInterface, QLatin1String(subscription.pszSignal), this,

@@ -54,9 +54,10 @@ void CData::onsigProcessStart(int iProcess, int iAppID)
 void CData::startTriggerMonitor()
 {
     m_pFtlTrigger = new CFtlTrigger(m_llOwnPid, this);
-    connect(m_pFtlTrigger, &CFtlTrigger::sigStartEventFile, this, &CData::onSigStartEventFile);
     m_pFtlTrigger->init(m_pDataSetup, m_pDataRuntime);
     m_oCalls.warning(__LINE__, QStringLiteral("FTL triggers connected"));
+    // Only changes from now on raise event files, not what init() found.
+    connect(m_pFtlTrigger, &CFtlTrigger::sigStartEventFile, this, &CData::onSigStartEventFile);
 }
 
 void CData::restartLtClient()

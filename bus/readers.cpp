@@ -1,10 +1,11 @@
 #include "bus/changetexts.h"
-#include "bus/setupinterface.h"
 #include "bus/runtimeinterface.h"
+#include "bus/setupinterface.h"
 #include "controller/cdata.h"
 #include "records/creplycode.h"
 
-namespace {
+namespace
+{
 
 // A link-keeping switch: the change is logged, a repeat is not.
 void takeSwitch(const CBusCalls &calls, bool &bMember, bool bNew, const QString &sName)
@@ -20,8 +21,8 @@ void takeSwitch(const CBusCalls &calls, bool &bMember, bool bNew, const QString 
 void CData::readGpsTrackingSetup()
 {
     CSetGpsTracking oSetup;
-    const bool bRead = !m_oCalls.get(m_pDataSetup->getSetupGpsTracking(), QStringLiteral("getSetupGpsTracking"), oSetup)
-                            .isNull();
+    const bool bRead =
+        !m_oCalls.get(m_pDataSetup->getSetupGpsTracking(), QStringLiteral("getSetupGpsTracking"), oSetup).isNull();
     m_bGpsTracking = bRead && oSetup.trackingMode() != 1;
 }
 
@@ -50,8 +51,8 @@ void CData::readLtServerSetup()
 
 void CData::readGeneralSetup()
 {
-    // An empty reply keeps the cache as well; nothing is logged.
-    const QByteArray baBytes = m_pDataSetup->getSetupGeneralNonWM().value();
+    // An empty or failed reply keeps the cache as well; nothing is logged.
+    const QByteArray baBytes = CBusCalls::replyBytes(m_pDataSetup->getSetupGeneralNonWM());
     if (!baBytes.isEmpty())
         m_oSetGeneralNonWM.fromByteArray(baBytes);
 }

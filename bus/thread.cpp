@@ -1,7 +1,6 @@
 #include "bus/thread.h"
 
 #include "app/cclock.h"
-#include "log/cmodulelog.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

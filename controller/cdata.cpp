@@ -3,20 +3,16 @@
 #include "app/cclock.h"
 #include "app/cpaths.h"
 #include "app/cshell.h"
-#include "log/cmodulelog.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/csignalpath.h"
 #include "bus/signalsadaptor.h"
 
 #include <csignal>
-
-#define CDATA_DEBUG MODULE_DEBUG("cdata")
 
 CData::CData(QObject *pParent) : QObject(pParent)
 {
@@ -40,14 +36,14 @@ CData::CData(QObject *pParent) : QObject(pParent)
 
     // No dial-up left from an earlier run may survive.
     const int iStatus = CShell::instance().run(QStringLiteral("killall pppd"));
-    CDATA_DEBUG << "killall pppd returns" << iStatus;
+    m_oCalls.debug(__LINE__, QStringLiteral("killall pppd returns ") + QString::number(iStatus));
 
     removeLeftoverEventFiles();
 }
 
 CData::~CData()
 {
-    CDATA_DEBUG << "CData destructor!";
+    m_oCalls.debug(__LINE__, QStringLiteral("CData destructor!"));
     stopHeartbeatThread();
     deleteTriggerMonitor();
     deleteProxies();
@@ -70,15 +66,11 @@ void CData::removeLeftoverEventFiles()
 
 void CData::installSignalPath()
 {
-    int iReadFd = -1;
-    if (!createSignalSocketPair(iReadFd)) {
-        // The early path stays in force, so SIGINT and SIGTERM still end the daemon.
+    // Without a pair the signals still arrive, through the path's flag.
+    m_pSignalPath = new CSignalPath(this);
+    if (!m_pSignalPath->hasSocketPair())
         qWarning("Couldn't create linux signal socketpair");
-        return;
-    }
-    m_iSignalReadFd = iReadFd;
-    m_pSignalNotifier = new QSocketNotifier(iReadFd, QSocketNotifier::Read, this);
-    connect(m_pSignalNotifier, &QSocketNotifier::activated, this, &CData::handleLinuxSignal);
+    connect(m_pSignalPath, &CSignalPath::sigSignal, this, &CData::handleLinuxSignal);
 
     struct sigaction action = {};
     action.sa_handler = writeSignalToSocket;
@@ -89,14 +81,11 @@ void CData::installSignalPath()
     sigaction(SIGINT, &action, nullptr);
 }
 
-void CData::handleLinuxSignal()
+void CData::handleLinuxSignal(int iSignal)
 {
-    m_pSignalNotifier->setEnabled(false);
-    const int iSignal = readSignalNumber(m_iSignalReadFd);
     qDebug() << "Signal " << iSignal << "  received\n";
     bool bExit = false;
     qWarning("%s", qPrintable(connectedSignalText(iSignal, &bExit)));
     if (bExit)
         QCoreApplication::exit(0);
-    m_pSignalNotifier->setEnabled(true);
 }

@@ -24,7 +24,7 @@ class QDBusConnection;
 class Thread;
 // ---- end bus side ----
 
-class QSocketNotifier;
+class CSignalPath;
 class QTimer;
 
 // The controller: owns the timers, the bus side and the transfer machinery.
@@ -32,7 +32,7 @@ class CData : public QObject, public CTransferHost, public CFileSource
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CData(QObject *pParent = nullptr);
     ~CData() override;
 
@@ -43,9 +43,9 @@ public:
     int dbusConnectionRetry() const { return m_iDbusConnectionRetry; }
     int setupPollRate() const { return m_iSetupPollRate; }
 
-private slots:
+  private slots:
     void connectDbus();
-    void handleLinuxSignal();
+    void handleLinuxSignal(int iSignal);
 
     // ---- bus side: slots ----
     // The cycle of the transfer state machine.
@@ -75,13 +75,13 @@ private slots:
     void onSigStartEventFile(bool bForced);
 
     // ---- bus side: signals relayed to /Signals by the SignalsAdaptor ----
-signals:
+  signals:
     void sigTrigger(int iProcess);
     void sigSendName(int iProcess, QByteArray Processname);
     void sigRestartGprsModule(int iProcess, int iReason);
     // ---- end bus side ----
 
-private:
+  private:
     void readSettingsFromIniFile();
     void installSignalPath();
     void removeLeftoverEventFiles();
@@ -91,8 +91,7 @@ private:
     QTimer *m_pConnectTimer = nullptr;
     QTimer *m_pCycleTimer = nullptr;
     QTimer *m_pHeartbeatTimer = nullptr;
-    QSocketNotifier *m_pSignalNotifier = nullptr;
-    int m_iSignalReadFd = -1;
+    CSignalPath *m_pSignalPath = nullptr;
 
     int m_iUseSessionBus = 1;
     QString m_sTcpBusAddress;
@@ -118,7 +117,9 @@ private:
     bool m_bConnected = false;
 
     // ---- bus side: connection, handshake, change handling ----
-private:
+  private:
+    // The name of the daemon's own session-bus connection.
+    static QString sessionConnectionName();
     void createProxies(const QDBusConnection &bus);
     void subscribeProxySignals();
     void subscribeBusSignals(QDBusConnection &bus);
@@ -175,7 +176,7 @@ private:
     // ---- end bus side ----
 
     // ---- transfer controller: what the machine and the file builders use ----
-public:
+  public:
     void log(const CLogLine &line) override;
     bool gsmModuleReady() override;
     void startDialUp() override;
@@ -218,7 +219,7 @@ public:
     bool readSetupGeneralNonWM(CSetGeneralNonWM &setup) override;
     int writeGsmFtpEntry(const QByteArray &baRow) override;
 
-private:
+  private:
     // Files requested since the last cycle, built before the machine runs.
     void buildRequestedFiles();
     // Publishes the status record as it stands.

@@ -1,5 +1,6 @@
 #include "app/cclock.h"
 #include "controller/cdata.h"
+#include "controller/cgpsrequest.h"
 #include "files/ceventfilerun.h"
 #include "files/cgpsfile.h"
 
@@ -22,13 +23,14 @@ void CData::datad()
 void CData::buildRequestedFiles()
 {
     if (m_oRequests.bGpsFileRequested) {
-        if (m_oMachine.gpsTransferActive()) {
+        if (m_oMachine.gpsTransferActive())
             m_oCalls.debug(__LINE__, QStringLiteral("GPS file transfer is active"));
-        } else if (m_oSetGsmGprsFtpData.sDomain().size() > 1) {
-            if (!m_bLtServerEnabled || m_bGpsTracking)
-                CGpsFileRun(*this).GetGpsData();
+        const EGpsRequest eStep = gpsRequestStep(m_oMachine.gpsTransferActive(), m_oSetGsmGprsFtpData.sDomain(),
+                                                 m_bLtServerEnabled, m_bGpsTracking);
+        if (eStep == EGpsRequest::Build)
+            CGpsFileRun(*this).GetGpsData();
+        if (eStep != EGpsRequest::Keep)
             m_oRequests.bGpsFileRequested = false;
-        }
     }
     if (m_oRequests.bAutoEventFileRequested) {
         CEventFileRun(*this).GetAutoLogbookData(m_oRequests.bAutoEventFileForced);
@@ -38,7 +40,7 @@ void CData::buildRequestedFiles()
     if (m_oRequests.iManFileType != ManFile_NoTransfer) {
         m_oCalls.debug(__LINE__, QStringLiteral("Build transfer file for man. Event-File"));
         CEventFileRun(*this).GetManLogbookData(ManFileType(m_oRequests.iManFileType), m_oRequests.dtManStartUtc,
-                                                m_oRequests.dtManEndUtc);
+                                               m_oRequests.dtManEndUtc);
         m_oRequests.iManFileType = ManFile_NoTransfer;
     }
 }

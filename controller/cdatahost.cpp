@@ -1,6 +1,5 @@
 // What the link and transfer machine asks of the controller: the dial-up,
 // the FTP client, the pending-file scan and the setups it keeps.
-#include "controller/clogline.h"
 #include "app/cpaths.h"
 #include "app/cshell.h"
 #include "bus/runtimeinterface.h"
@@ -8,6 +7,7 @@
 #include "controller/cdialupcommand.h"
 #include "controller/cftpclientcommand.h"
 #include "controller/cgsmmodule.h"
+#include "controller/clogline.h"
 #include "controller/ctransferstatusreset.h"
 #include "files/cgsmftpentry.h"
 #include "files/cinfofile.h"
@@ -16,7 +16,8 @@
 
 #include <netdb.h>
 
-namespace {
+namespace
+{
 
 // The public host whose name the link must resolve before anything is sent.
 const char *const pszTestHost = "debian.org";
@@ -97,9 +98,10 @@ TransferType CData::nextTransfer(bool bConsume, QString &sFileName)
     requests.bSwUpdateRequested = m_oRequests.bSwUpdateRequested;
     requests.bSwUpdateGuiRequested = m_bSwUpdateGuiRequested;
     QList<CLogLine> aScheduleLog;
-    const auto fnSwUpdateDue = [this, &aScheduleLog] {
+    // Only the consuming look, which starts the look-up, moves the schedule.
+    const auto fnSwUpdateDue = [this, &aScheduleLog, bConsume] {
         return m_oSwUpdateSchedule.IsSwUpdateDue(m_oSetFtpSwUpdate, QDateTime::currentDateTime(),
-                                                 m_bSwUpdateAfterRestart, aScheduleLog);
+                                                 m_bSwUpdateAfterRestart, aScheduleLog, bConsume);
     };
     const CNextTransfer next =
         GetNextTransfer(requests, serverSwitches(m_oSetGsmGprsFtpData, m_oSetGsmGprsFtpService, m_oSetGsmGprsFtpUpdate),

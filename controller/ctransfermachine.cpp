@@ -2,7 +2,8 @@
 
 #include "app/cclock.h"
 
-namespace {
+namespace
+{
 
 constexpr qint64 GprsWaitMs = 30000;
 constexpr qint64 StartupTimeoutMs = 120000;
@@ -266,11 +267,11 @@ int CTransferMachine::stepTransferFinished(qint64 llNow)
     const TransferType ePending = m_host.nextTransfer(false, sFileName);
     if (ePending == TransferNone) {
         if (m_host.linkKeptForLtServerOrVpn()) {
-            if (m_host.offlineRequested()) {
+            // The idle check below still runs in this step.
+            if (m_host.offlineRequested())
                 goOffline(llNow);
-                return CycleMs;
-            }
-            m_llIdleTime = llNow;
+            else
+                m_llIdleTime = llNow;
         }
         if (hasPassed(llNow, m_llIdleTime, qint64(m_host.idleTimeSeconds()) * 1000)) {
             debug(QStringLiteral("stop pppd after %1 seconds (CSetGsmGprs.IdleTime)").arg(m_host.idleTimeSeconds()));

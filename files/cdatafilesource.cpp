@@ -1,7 +1,7 @@
 // The controller as the file builders' view of the database service.
 #include "bus/logbookinterface.h"
-#include "bus/runtimewminterface.h"
 #include "bus/runtimeinterface.h"
+#include "bus/runtimewminterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
 
@@ -18,13 +18,13 @@ bool CData::hasLogbook() const
 QByteArray CData::logbookRow(const CLogbookFilter &filter)
 {
     CLogbookFilter copy = filter;
-    return m_pDataLogbook->getLogbook(copy.toByteArray()).value();
+    return CBusCalls::replyBytes(m_pDataLogbook->getLogbook(copy.toByteArray()));
 }
 
 QByteArray CData::trackingRow(const CLogbookFilter &filter)
 {
     CLogbookFilter copy = filter;
-    return m_pDataLogbook->getLogbookDataTracking(copy.toByteArray()).value();
+    return CBusCalls::replyBytes(m_pDataLogbook->getLogbookDataTracking(copy.toByteArray()));
 }
 
 bool CData::readGsmSettings(CSetGsm &settings)
@@ -56,19 +56,18 @@ bool CData::readMeter(int iIndex, CSetMeterWM &meter)
 QByteArray CData::productRecord(const CLogbookFilter &filter)
 {
     CLogbookFilter copy = filter;
-    return m_pDataSetup->getSetupProductWM(copy.toByteArray()).value();
+    return CBusCalls::replyBytes(m_pDataSetup->getSetupProductWM(copy.toByteArray()));
 }
 
 bool CData::readSealState(CRunSealStateLGMWM &seal)
 {
-    return m_oCalls.read(m_pDataRuntimeWM->getRuntimeSealStateLGMWM(),
-                             QStringLiteral("getRuntimeSealStateLGMWM"), seal);
+    return m_oCalls.read(m_pDataRuntimeWM->getRuntimeSealStateLGMWM(), QStringLiteral("getRuntimeSealStateLGMWM"),
+                         seal);
 }
 
 bool CData::readRuntimeGeneralNonWM(CRunGeneralNonWM &runtime)
 {
-    return m_oCalls.read(m_pDataRuntime->getRuntimeGeneralNonWM(), QStringLiteral("getRuntimeGeneralNonWM"),
-                             runtime);
+    return m_oCalls.read(m_pDataRuntime->getRuntimeGeneralNonWM(), QStringLiteral("getRuntimeGeneralNonWM"), runtime);
 }
 
 bool CData::readRuntimeGeneralWM(CRunGeneralWM &runtime)
@@ -88,8 +87,7 @@ bool CData::readSetupGsmGprs(CSetGsmGprs &setup)
 
 bool CData::readRuntimeVpn(CRunVpn &runtime)
 {
-    return m_oCalls.read(m_pDataRuntime->getRuntimeVpn(), QStringLiteral("getRuntimeVpn"), runtime,
-                             ENullLog::Debug);
+    return m_oCalls.read(m_pDataRuntime->getRuntimeVpn(), QStringLiteral("getRuntimeVpn"), runtime, ENullLog::Debug);
 }
 
 bool CData::readSetupGeneralNonWM(CSetGeneralNonWM &setup)
@@ -99,5 +97,8 @@ bool CData::readSetupGeneralNonWM(CSetGeneralNonWM &setup)
 
 int CData::writeGsmFtpEntry(const QByteArray &baRow)
 {
-    return m_oCalls.judge(m_pDataLogbook->setLogbookGsmFtp(int(m_llOwnPid), baRow));
+    // The reply is waited for but not judged: this write logs no "Dbus-Error".
+    QDBusPendingReply<int> reply = m_pDataLogbook->setLogbookGsmFtp(int(m_llOwnPid), baRow);
+    reply.waitForFinished();
+    return reply.isError() ? 0 : reply.value();
 }

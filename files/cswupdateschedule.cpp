@@ -4,7 +4,8 @@
 
 #include <ctime>
 
-namespace {
+namespace
+{
 
 const qint64 llSecondsPerDay = 86400;
 
@@ -111,13 +112,21 @@ int CSwUpdateSchedule::compute(const CParameters &parameters, const QDateTime &d
     return iResult;
 }
 
+bool CSwUpdateSchedule::hasNext(const CParameters &parameters, const QDateTime &dtNow)
+{
+    qint64 llNext = 0;
+    QString sLog;
+    return ComputeNextLookup(parameters.Month, parameters.Day, parameters.Weekday, parameters.Hour, parameters.Minute,
+                             dtNow, llNext, sLog) == 0;
+}
+
 int CSwUpdateSchedule::recompute(const CSetFtpSwUpdate &oSetup, const QDateTime &dtNow, QList<CLogLine> &aLog)
 {
     return compute(parametersOf(oSetup), dtNow, aLog);
 }
 
 bool CSwUpdateSchedule::IsSwUpdateDue(const CSetFtpSwUpdate &oSetup, const QDateTime &dtNow,
-                                      bool &bSwUpdateAfterRestart, QList<CLogLine> &aLog)
+                                      bool &bSwUpdateAfterRestart, QList<CLogLine> &aLog, bool bConsume)
 {
     if (!oSetup.Remote()) {
         if (m_bActive) {
@@ -144,7 +153,8 @@ bool CSwUpdateSchedule::IsSwUpdateDue(const CSetFtpSwUpdate &oSetup, const QDate
         return true;
     }
 
-    if (dtNow.toSecsSinceEpoch() > m_llNext && compute(parameters, dtNow, aLog) == 0) {
+    if (dtNow.toSecsSinceEpoch() > m_llNext &&
+        (bConsume ? compute(parameters, dtNow, aLog) == 0 : hasNext(parameters, dtNow))) {
         aLog << debugLine(QStringLiteral("Start software update look-up"));
         return true;
     }

@@ -22,11 +22,13 @@ int ComputeNextLookup(quint8 Month, quint8 Day, quint8 Weekday, quint8 Hour, qui
 // The schedule state that lives as long as the process.
 class CSwUpdateSchedule
 {
-public:
+  public:
     // Whether a look-up is due now. bSwUpdateAfterRestart is the start-up
-    // request; it is cleared here when automatic look-up is disabled.
+    // request; it is cleared here when automatic look-up is disabled. Like
+    // a request flag, a due look-up stays due for a look that does not
+    // consume (bConsume false); the consuming look moves the schedule on.
     bool IsSwUpdateDue(const CSetFtpSwUpdate &oSetup, const QDateTime &dtNow, bool &bSwUpdateAfterRestart,
-                       QList<CLogLine> &aLog);
+                       QList<CLogLine> &aLog, bool bConsume = true);
 
     // A fresh computation with the setup's parameters, as when the setup
     // changes; the next look-up moves, the remembered parameters stay.
@@ -35,9 +37,8 @@ public:
     bool isActive() const { return m_bActive; }
     qint64 nextLookup() const { return m_llNext; }
 
-private:
-    struct CParameters
-    {
+  private:
+    struct CParameters {
         quint8 Month = 0, Day = 0, Weekday = 0, Hour = 0, Minute = 0;
         bool operator==(const CParameters &o) const
         {
@@ -46,6 +47,8 @@ private:
     };
     static CParameters parametersOf(const CSetFtpSwUpdate &oSetup);
     int compute(const CParameters &parameters, const QDateTime &dtNow, QList<CLogLine> &aLog);
+    // Whether a next look-up exists, without moving the schedule.
+    static bool hasNext(const CParameters &parameters, const QDateTime &dtNow);
 
     bool m_bActive = false;
     qint64 m_llNext = 0;

@@ -47,16 +47,15 @@ QString CLogSPD::ftlLineFor(qint32 timeOffsetSecs) const
     case 6112:
     case 6170:
     case 6171:
-        return ftlLine(QStringLiteral("40"), sStamp,
-                       {sComp, Text2, QString::number(Param2), Param4 == 0 ? QStringLiteral("6") : QStringLiteral("3")});
-    case 6132:
-        return ftlFlagLine(sStamp, sComp, Text2, Param1, QStringLiteral("8"));
-    default:
-        break;
+        return ftlLine(
+            QStringLiteral("40"), sStamp,
+            {sComp, Text2, QString::number(Param2), Param4 == 0 ? QStringLiteral("6") : QStringLiteral("3")});
+    case 6132: return ftlFlagLine(sStamp, sComp, Text2, Param1, QStringLiteral("8"));
+    default: break;
     }
     const CFtlTemplate *pTemplate = spdTemplate(LogSubType);
     if (!pTemplate) {
-        qDebug() << "Undefined LogSubType = " << LogSubType;
+        qDebug().nospace() << "Undefined LogSubType = " << LogSubType;
         return ftlUndefined();
     }
     QHash<QString, QString> values = ftlEntryValues(sStamp, sComp, {Param1, Param2, Param3, Param4}, Text1, Text2);

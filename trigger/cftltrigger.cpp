@@ -3,11 +3,11 @@
 #include "app/cclock.h"
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
-#include "log/cmodulelog.h"
 
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 bool validIndex(int iIndex, int iCount)
 {
@@ -17,7 +17,8 @@ bool validIndex(int iIndex, int iCount)
 // "getSetupCan(1)": the operation as the null-reply line names it.
 QString indexedOperation(const char *pszOperation, int iIndex)
 {
-    return QLatin1String(pszOperation) + QLatin1Char('(') + QString::number(iIndex) + QLatin1Char(')');
+    // Written as the log stream spaces it: "getSetupCan( 1 )".
+    return QLatin1String(pszOperation) + QStringLiteral("( ") + QString::number(iIndex) + QStringLiteral(" )");
 }
 
 } // namespace
@@ -34,11 +35,11 @@ void CFtlTrigger::init(ComVelkorTankoraSetupInterface *pDataSetup, ComVelkorTank
     m_pDataSetup = pDataSetup;
     m_pDataRuntime = pDataRuntime;
     if (!m_pDataSetup)
-        MODULE_WARNING("CFtlTrigger") << "dataSetup is NULL";
+        m_oCalls.warning(__LINE__, QStringLiteral("dataSetup is NULL"));
     else
         connectSetupSignals();
     if (!m_pDataRuntime)
-        MODULE_WARNING("CFtlTrigger") << "dataRuntime is NULL";
+        m_oCalls.warning(__LINE__, QStringLiteral("dataRuntime is NULL"));
     else
         connectRuntimeSignals();
 
@@ -139,7 +140,7 @@ void CFtlTrigger::apply(const CTriggerOutcome &outcome)
     m_oState = outcome.state;
     for (const CTriggerStep &step : outcome.aSteps) {
         switch (step.eKind) {
-        case ETriggerStep::Log: (MODULE_WARNING("CFtlTrigger")).noquote() << step.sText; break;
+        case ETriggerStep::Log: m_oCalls.warning(__LINE__, step.sText); break;
         case ETriggerStep::Emit: emit sigStartEventFile(step.bForced); break;
         case ETriggerStep::StartTimer:
             m_pTimeTriggerTimer->start(CClock::instance().intervalMs(step.iIntervalMs));
@@ -180,8 +181,7 @@ void CFtlTrigger::onSigSetupGeneralNonWM(int iProcessID)
     if (!setupReady(iProcessID))
         return;
     const int iOldDuration = m_oSetGeneralNonWM.timeTriggerMinutes();
-    if (m_oCalls
-            .get(m_pDataSetup->getSetupGeneralNonWM(), QStringLiteral("getSetupGeneralNonWM()"), m_oSetGeneralNonWM)
+    if (m_oCalls.get(m_pDataSetup->getSetupGeneralNonWM(), QStringLiteral("getSetupGeneralNonWM()"), m_oSetGeneralNonWM)
             .isNull())
         return;
     apply(timeTriggerSetupChanged(currentState(), iProcessID, iOldDuration, m_oSetGeneralNonWM.timeTriggerMinutes()));
@@ -215,8 +215,8 @@ void CFtlTrigger::onSigRuntimeCan(int iProcess, int iCanIdx)
 {
     if (!validIndex(iCanIdx, CAN_INTERFACE_COUNT) || !runtimeReady(iProcess))
         return;
-    m_oCalls.get(m_pDataRuntime->getRuntimeCan(iCanIdx), indexedOperation("getRuntimeCan", iCanIdx),
-                 m_aRunCan[iCanIdx], ENullLog::Debug);
+    m_oCalls.get(m_pDataRuntime->getRuntimeCan(iCanIdx), indexedOperation("getRuntimeCan", iCanIdx), m_aRunCan[iCanIdx],
+                 ENullLog::Debug);
 }
 
 void CFtlTrigger::onSigRuntimeCompNonWM(int iProcess, int iCompIdx)
@@ -242,8 +242,8 @@ void CFtlTrigger::onSigRuntimeCompSensorNonWM(int iProcess, int iCompIdx)
                  indexedOperation("getRuntimeCompSensorNonWM", iCompIdx), oRuntime, ENullLog::Debug)
             .isNull())
         return;
-    apply(apiChanged(currentState(), currentSettings(), iCompIdx, m_aiApiConfigured[iCompIdx] > 0,
-                     oRuntime.apiState()));
+    apply(
+        apiChanged(currentState(), currentSettings(), iCompIdx, m_aiApiConfigured[iCompIdx] > 0, oRuntime.apiState()));
     apply(manlidChanged(currentState(), currentSettings(), iCompIdx, m_aiManlidConfigured[iCompIdx] > 0,
                         oRuntime.manlidState()));
 }
@@ -287,8 +287,8 @@ void CFtlTrigger::onSigRuntimeTruckSensorNonWM(int iProcess)
         return;
     CRunTruckSensorNonWM oRuntime;
     if (m_oCalls
-            .get(m_pDataRuntime->getRuntimeTruckSensorNonWM(), QStringLiteral("getRuntimeTruckSensorNonWM()"),
-                 oRuntime, ENullLog::Debug)
+            .get(m_pDataRuntime->getRuntimeTruckSensorNonWM(), QStringLiteral("getRuntimeTruckSensorNonWM()"), oRuntime,
+                 ENullLog::Debug)
             .isNull())
         return;
     apply(highPressureChanged(currentState(), currentSettings(), oRuntime.highPressureState()));

@@ -22,19 +22,23 @@ class TestProcess : public QObject
 
     // Debug lines go to the file, so the connection can be seen; pppd is not
     // on the path, so the left-over kill just fails quietly.
+    // Without the bus, the daemon looks for it under the sandbox root and
+    // tries again every 200 ms.
+    QString busAddress() const { return QStringLiteral("unix:path=") + m_pRoot->filePath(QStringLiteral("bus")); }
     void startDaemon(bool bWithBus)
     {
         m_pRoot.reset(new QTemporaryDir);
         QDir(m_pRoot->path()).mkpath(QStringLiteral("etc/Tankora"));
         QDir(m_pRoot->path()).mkpath(QStringLiteral("var/log/Tankora"));
         QFile ini(m_pRoot->filePath(QStringLiteral("etc/Tankora/ftp_d.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[DEBUG_MESSAGES]\nLog_Level=0\n") > 0);
+        QVERIFY(ini.open(QIODevice::WriteOnly) &&
+                ini.write("[DEBUG_MESSAGES]\nLog_Level=0\n[SETUP_GENERAL]\nDbus_Connection_Retry=200\n") > 0);
         ini.close();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("FTP_DATA_ROOT"), m_pRoot->path());
         env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
         if (!bWithBus)
-            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
+            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress());
         m_pDaemon.reset(new QProcess);
         m_pDaemon->setProcessEnvironment(env);
         m_pDaemon->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -55,10 +59,10 @@ class TestProcess : public QObject
     std::unique_ptr<QTemporaryDir> m_pRoot;
     std::unique_ptr<QProcess> m_pDaemon;
 
-public slots:
+  public slots:
     void onHeartbeat(int) { ++m_iHeartbeats; }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         QVERIFY(QDBusConnection::sessionBus().connect(QString(), QStringLiteral("/Signals"),
@@ -96,6 +100,22 @@ private slots:
         QVERIFY(logged(QStringLiteral("'ftp_data' started")) && logged(QStringLiteral("CData destructor!")));
         QCOMPARE(QDir(m_pRoot->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
                  (QStringList{"etc", "var"}));
+    }
+
+    // The bus comes up after the daemon (the boot race): the next attempt
+    // connects.
+    void connectsToLateBus()
+    {
+        startDaemon(false);
+        QProcess bus;
+        bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                  QStringLiteral("--address=") + busAddress()});
+        QVERIFY(bus.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(logged(QStringLiteral("Connected to session bus!")), 10000);
+        kill(SIGTERM);
+        QVERIFY(m_pDaemon->waitForFinished(2000));
+        bus.terminate();
+        QVERIFY(bus.waitForFinished(5000));
     }
 
     // SIGHUP is only logged; of two quick SIGINTs the first ends the daemon

@@ -4,6 +4,7 @@
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
 #include "records/ccommrecords.h"
+#include "records/cmainmode.h"
 #include "records/cvehiclerecords.h"
 #include "tests/support/crecordingshell.h"
 
@@ -19,7 +20,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 QMutex g_logLock;
 QStringList g_asLog;
@@ -56,7 +58,7 @@ class CFakeService : public QObject
 {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int iFailCall = std::numeric_limits<int>::min();
     QList<QPair<int, QString>> aTriggers;
     QList<QPair<int, QByteArray>> aNames;
@@ -69,6 +71,7 @@ public:
         m_bReady = m_bus.isConnected() && m_bus.registerService(QStringLiteral("com.Velkor.Tankora")) &&
                    m_bus.registerVirtualObject(QStringLiteral("/SetupData"), &m_objects) &&
                    m_bus.registerVirtualObject(QStringLiteral("/RuntimeData"), &m_objects) &&
+                   m_bus.registerVirtualObject(QStringLiteral("/Logbook"), &m_objects) &&
                    m_bus.connect({}, {}, sSignals, QStringLiteral("sigTrigger"), this, SLOT(onTrigger(QDBusMessage))) &&
                    m_bus.connect({}, {}, sSignals, QStringLiteral("sigSendName"), this, SLOT(onSendName(QDBusMessage)));
     }
@@ -76,6 +79,7 @@ public:
     {
         m_bus.unregisterObject(QStringLiteral("/SetupData"));
         m_bus.unregisterObject(QStringLiteral("/RuntimeData"));
+        m_bus.unregisterObject(QStringLiteral("/Logbook"));
         m_thread.quit();
         m_thread.wait();
         QDBusConnection::disconnectFromBus(QStringLiteral("fake-service"));
@@ -122,7 +126,7 @@ public:
         m_bus.send(message);
     }
 
-private slots:
+  private slots:
     void onTrigger(const QDBusMessage &message)
     {
         aTriggers.append({message.arguments().value(0).toInt(), message.path()});
@@ -132,10 +136,9 @@ private slots:
         aNames.append({message.arguments().value(0).toInt(), message.arguments().value(1).toByteArray()});
     }
 
-private:
+  private:
     // Both service objects, answering every call by its operation name on the service's thread.
-    struct CObjects : QDBusVirtualObject
-    {
+    struct CObjects : QDBusVirtualObject {
         QMutex lock;
         QHash<QString, QByteArray> hRecords;
         QHash<QString, int> hResults;
@@ -187,7 +190,20 @@ class TestBusSide : public QObject
         QTRY_VERIFY(m_pService->aNames.size() > llNamesBefore);
     }
 
-private slots:
+    // The supervisor starts the daemon; the start is over once the trigger
+    // monitor is connected.
+    void startProcess()
+    {
+        m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        QTRY_COMPARE(logCount(QStringLiteral("FTL triggers connected")), 1);
+    }
+    // The record, or a failing get when the value is -1.
+    void putOrFail(const QString &sGet, int iValue, CRecord &record)
+    {
+        m_pService->putRecord(sGet, iValue < 0 ? QByteArray() : record.toByteArray());
+    }
+
+  private slots:
     void initTestCase()
     {
         QVERIFY(m_root.isValid());
@@ -252,6 +268,116 @@ private slots:
         QCOMPARE(logCount(QStringLiteral("getSetupGsmGprs returns NULL")), bAnswered ? 0 : 1);
     }
 
+    // An error reply is no record: its text is never decoded, so a logbook
+    // run stops at that row instead of taking the text for one, and the
+    // cached general setup stays as it was.
+    void errorReplyIsNull_data()
+    {
+        QTest::addColumn<QString>("sGet");
+        QTest::newRow("logbook row") << "getLogbook";
+        QTest::newRow("tracking row") << "getLogbookDataTracking";
+        QTest::newRow("product") << "getSetupProductWM";
+        QTest::newRow("general setup") << "getSetupGeneralNonWM";
+    }
+    void errorReplyIsNull()
+    {
+        QFETCH(QString, sGet);
+        CSetGeneralNonWM oGeneral;
+        oGeneral.setField(71, QStringLiteral("CET"));
+        m_pService->putRecord(QStringLiteral("getSetupGeneralNonWM"), oGeneral.toByteArray());
+        m_pService->sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
+        settle();
+        QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
+        m_pService->putRecord(sGet, QByteArray()); // answered with an error from now on
+        const CLogbookFilter filter;
+        if (sGet == QLatin1String("getLogbook"))
+            QVERIFY(m_pData->logbookRow(filter).isNull());
+        else if (sGet == QLatin1String("getLogbookDataTracking"))
+            QVERIFY(m_pData->trackingRow(filter).isNull());
+        else if (sGet == QLatin1String("getSetupProductWM"))
+            QVERIFY(m_pData->productRecord(filter).isNull());
+        m_pService->sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
+        settle();
+        QCOMPARE(m_pData->generalSetup().sTimeZone(), QStringLiteral("CET"));
+        QVERIFY(m_pService->calls().contains(sGet));
+    }
+
+    // Only another process may take the link offline.
+    void offlineRequestFromOthersOnly_data()
+    {
+        QTest::addColumn<bool>("bOwn");
+        QTest::newRow("supervisor") << false;
+        QTest::newRow("our own id") << true;
+    }
+    void offlineRequestFromOthersOnly()
+    {
+        QFETCH(bool, bOwn);
+        m_pService->sendSignal(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
+        settle();
+        QCOMPARE(m_pData->offlineRequested(), !bOwn);
+        QCOMPARE(m_pData->offlineSeconds(), bOwn ? 0 : 45);
+        QCOMPARE(logCount(QStringLiteral("signal 'onSigOfflineMode' received. Seconds: 45")), bOwn ? 0 : 1);
+    }
+
+    // The GSM/FTP logbook write's reply is requested, never judged.
+    void gsmFtpEntryReplyIsNotJudged()
+    {
+        m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), -1003);
+        const auto llBefore = m_pService->written(QStringLiteral("setLogbookGsmFtp")).size();
+        m_pData->writeGsmFtpEntry(9228);
+        m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), 1);
+        QCOMPARE(m_pService->written(QStringLiteral("setLogbookGsmFtp")).size(), llBefore + 1);
+        QCOMPARE(logCount(QStringLiteral("Dbus-Error")), 0);
+    }
+
+    // The readers at start decide whether the link is kept and whether a
+    // requested GPS file is built (tracking on, or no LT server) or dropped.
+    void linkKeepingAndGpsFile_data()
+    {
+        QTest::addColumn<int>("iTrackingMode");
+        QTest::addColumn<int>("iLtServer");
+        QTest::addColumn<int>("iVpn");
+        QTest::addColumn<bool>("bBuilt");
+        QTest::addColumn<bool>("bKept");
+        QTest::newRow("tracking with the LT server") << 0 << 1 << -1 << true << true;
+        QTest::newRow("tracking mode 1 is off") << 1 << 1 << 0 << false << true;
+        QTest::newRow("no tracking setup") << -1 << 1 << -1 << false << true;
+        QTest::newRow("VPN only") << 1 << 0 << 1 << true << true;
+        QTest::newRow("no LT server setup") << 2 << -1 << -1 << true << false;
+    }
+    void linkKeepingAndGpsFile()
+    {
+        QFETCH(int, iTrackingMode);
+        QFETCH(int, iLtServer);
+        QFETCH(int, iVpn);
+        QFETCH(bool, bBuilt);
+        QFETCH(bool, bKept);
+        CSetGpsTracking oTracking;
+        oTracking.setTrackingMode(iTrackingMode);
+        putOrFail(QStringLiteral("getSetupGpsTracking"), iTrackingMode, oTracking);
+        CSetLTServer oLtServer;
+        oLtServer.setEnabled(iLtServer == 1);
+        putOrFail(QStringLiteral("getSetupLTServer"), iLtServer, oLtServer);
+        CRunVpn oVpn;
+        oVpn.setVpnActive(iVpn == 1);
+        putOrFail(QStringLiteral("getRuntimeVpn"), iVpn, oVpn);
+        CSetGsmGprsFtpData oData;
+        oData.setDomain(QStringLiteral("data.example"));
+        m_pService->putRecord(QStringLiteral("getSetupGsmGprsFtpData"), oData.toByteArray());
+        startProcess();
+        QCOMPARE(m_pData->linkKeptForLtServerOrVpn(), bKept);
+
+        CRunTriggerFtpTransfer oTrigger;
+        oTrigger.setTrigger(CRunTriggerFtpTransfer::bStartGpsFileTransfer, true);
+        m_pService->putRecord(QStringLiteral("getRuntimeTriggerFtpTransfer"), oTrigger.toByteArray());
+        m_pService->sendSignal(QStringLiteral("sigRuntimeTriggerFtpTransfer"), {ownPid() + 1});
+        settle();
+        const int iCallsBefore = int(m_pService->calls().size());
+        for (int i = 0; i < 2; ++i) // the second cycle shows a dropped request is gone
+            QMetaObject::invokeMethod(m_pData, "datad");
+        QCOMPARE(m_pService->calls().mid(iCallsBefore).count(QStringLiteral("getSetupGsm")), bBuilt ? 1 : 0);
+    }
+
     // Another writer's change is read, which shows the subscription is live;
     // the daemon's own is not.
     void changeSignalOfOwnWriteIsNotReadBack_data()
@@ -283,10 +409,9 @@ private slots:
         QTest::addColumn<int>("iAnswer");
         QTest::addColumn<QString>("sLine");
         QTest::newRow("update server set") << "update.example" << 1 << "oSetGsmGprsFtpUpdate OK";
-        QTest::newRow("write refused")
-            << "update.example" << -1003 << "Dbus-Error: \"DB_ACCESS_WHILE_BACKUP\"";
-        QTest::newRow("failed call")
-            << "update.example" << CFakeService::iFailCall << "Dbus-Error: \"REPLY_NO_SUCCESS\"";
+        QTest::newRow("write refused") << "update.example" << -1003 << "Dbus-Error: \"DB_ACCESS_WHILE_BACKUP\"";
+        QTest::newRow("failed call") << "update.example" << CFakeService::iFailCall
+                                     << "Dbus-Error: \"REPLY_NO_SUCCESS\"";
         QTest::newRow("no update server") << "" << 1 << "software update search trigger ignored";
     }
     void updateSearchTriggerIsWrittenBackCleared()
@@ -414,6 +539,14 @@ private slots:
         CRunGsm oModule;
         oModule.setModuleName(QStringLiteral("Telit"));
         m_pService->putRecord(QStringLiteral("getRuntimeGsm"), oModule.toByteArray());
+        // Loading at start, with the switch that reports it: the monitor
+        // sees it while it starts, before the controller listens to it.
+        CSetGeneralNonWM oSwitches;
+        oSwitches.setField(134, qint32(1));
+        m_pService->putRecord(QStringLiteral("getSetupGeneralNonWM"), oSwitches.toByteArray());
+        CRunGeneralNonWM oRunGeneral;
+        oRunGeneral.setMainMode(MainModeLoading);
+        m_pService->putRecord(QStringLiteral("getRuntimeGeneralNonWM"), oRunGeneral.toByteArray());
         const int iCallsBefore = int(m_pService->calls().size());
         const int iWrittenBefore = int(m_pService->written(QStringLiteral("setRuntimeGeneralNonWM")).size());
         // Before the start the heartbeat comes from the timer, at "/Signals".
@@ -429,10 +562,10 @@ private slots:
 
         // The version first, then the readers in their order; the trigger
         // monitor reads its own records after them.
-        const QStringList asExpected{"setRuntimeGeneralNonWM",   "getSetupGsmGprsFtpUpdate", "getSetupGsmGprsFtpData",
-                                     "getSetupGsmGprsFtpService", "getSetupFtpSwUpdate",      "getSetupGeneralNonWM",
-                                     "getSetupLTServer",          "getRuntimeVpn",            "getSetupGpsTracking",
-                                     "getSetupGsmGprs",           "getRuntimeGsm"};
+        const QStringList asExpected{
+            "setRuntimeGeneralNonWM", "getSetupGsmGprsFtpUpdate", "getSetupGsmGprsFtpData", "getSetupGsmGprsFtpService",
+            "getSetupFtpSwUpdate",    "getSetupGeneralNonWM",     "getSetupLTServer",       "getRuntimeVpn",
+            "getSetupGpsTracking",    "getSetupGsmGprs",          "getRuntimeGsm"};
         QCOMPARE(callsSinceStart().mid(0, asExpected.size()), asExpected);
         QCOMPARE(callsSinceStart().last(), QStringLiteral("getSetupLTServer"));
         QCOMPARE(logCount(QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to \"1.2.29 / "
@@ -454,6 +587,10 @@ private slots:
         QVERIFY(QDir(sLogTx).exists());
         QCOMPARE(logCount(QLatin1Char('"') + sLogTx + QStringLiteral("\" created.")), 1);
         QCOMPARE(logCount(QStringLiteral("GPRS module Name = \"Telit\"")), 1);
+        QCOMPARE(logCount(QStringLiteral("Create auto. event file, reason:")), 1);
+        QCOMPARE(logCount(QStringLiteral("Trigger for auto. event file")) +
+                     logCount(QStringLiteral("Data file trigger")),
+                 0);
 
         // From now on it comes from the thread at "/", and the timer is silent.
         auto countFrom = [&](const QString &sPath) {
@@ -465,6 +602,34 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(countFrom(QStringLiteral("/")) >= 4, 10000);
         QCOMPARE(countFrom(QStringLiteral("/Signals")), iFromSignals);
         QCOMPARE(logCount(QStringLiteral("Thread connected to session bus!")), 1);
+    }
+
+    // Without a GSM/GPRS setup the link still gets 120 s of idle time and of
+    // dial-up time-out.
+    void dialUpSetupAtStart_data()
+    {
+        QTest::addColumn<bool>("bSetup");
+        QTest::addColumn<int>("iIdleSeconds");
+        QTest::addColumn<QString>("sTimeout");
+        QTest::newRow("setup read") << true << 300 << "PXLN_GPRS_TIMEOUT=\"45\";";
+        QTest::newRow("no setup") << false << 120 << "PXLN_GPRS_TIMEOUT=\"120\";";
+    }
+    void dialUpSetupAtStart()
+    {
+        QFETCH(bool, bSetup);
+        QFETCH(int, iIdleSeconds);
+        QFETCH(QString, sTimeout);
+        CSetGsmGprs oDialUp;
+        oDialUp.setApn(QStringLiteral("internet"));
+        oDialUp.setIdleTime(300);
+        oDialUp.setTimeout(45);
+        m_pService->putRecord(QStringLiteral("getSetupGsmGprs"), bSetup ? oDialUp.toByteArray() : QByteArray());
+        startProcess();
+        QCOMPARE(logCount(QStringLiteral("getSetupGsmGprs returns NULL")), bSetup ? 0 : 1);
+        QCOMPARE(m_pData->idleTimeSeconds(), iIdleSeconds);
+        m_pData->startDialUp();
+        QVERIFY2(m_shell.asCommands.last().contains(sTimeout), qPrintable(m_shell.asCommands.last()));
+        QCOMPARE(m_shell.asCommands.last().contains(QStringLiteral("PXLN_GPRS_APN=\"internet\"")), bSetup);
     }
 
     void mailboxThatCannotBeMadeIsReported()

@@ -1,16 +1,19 @@
+#include "controller/cgpsrequest.h"
 #include "controller/ctransfermachine.h"
+#include "files/cswupdateschedule.h"
+#include "records/ccommrecords.h"
 #include "tests/support/cfakeclock.h"
 
 #include <QStringList>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // The rest of the daemon as the machine sees it, scripted by each case and
 // recording every action and log line ("D …" debug, "W …" warning) in order,
 // with a clock that moves only when a cycle or a sleep moves it.
-struct CRig : CTransferHost
-{
+struct CRig : CTransferHost {
     bool bModuleReady = true, bNameResolves = true, bServiceServer = false, bInfoFileBuilt = true;
     bool bKeepLink = false, bOffline = false;
     int iIdleSeconds = 60, iOfflineSeconds = 600, iLastInterval = 0;
@@ -63,7 +66,11 @@ struct CRig : CTransferHost
         clock.advance(iLastInterval);
         return machine.state();
     }
-    void cycles(int iCount) { while (iCount-- > 0) cycle(); }
+    void cycles(int iCount)
+    {
+        while (iCount-- > 0)
+            cycle();
+    }
     // Cycles until the state is reached; false after iMaxCycles.
     bool runUntil(int iState, int iMaxCycles = 200)
     {
@@ -86,7 +93,7 @@ class TestTransferMachine : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     // One name from the table, and the values outside it.
     void stateNames()
     {
@@ -117,19 +124,58 @@ private slots:
         QCOMPARE(rig.asLines.count("D ******** Statechange to \"GPRS_WAIT\" ********"), bModuleReady ? 1 : 0);
     }
 
-    // The 30 s of GPRS_WAIT count strictly: at 30000 ms not yet, after it yes.
-    void gprsWaitIsStrict()
+    // Every time-out counts strictly from its start: nothing happens at the
+    // exact span, the next state follows one millisecond later.
+    void timeoutAtItsBoundary_data()
     {
-        CRig rig(1);
-        rig.machine.step(); // idle -> GPRS_WAIT at t0
-        rig.clock.advance(30000);
+        QTest::addColumn<int>("iState");
+        QTest::addColumn<qint64>("llSpanMs");
+        QTest::addColumn<int>("iNext");
+        QTest::addColumn<QString>("sLine");
+        QTest::newRow("GPRS_WAIT 30 s") << int(GPRS_WAIT) << 30000LL << int(PPP_STARTUP)
+                                        << "W start the 'pppd' process";
+        QTest::newRow("PPP_STARTUP 120 s")
+            << int(PPP_STARTUP) << 120000LL << int(PPP_IDLE) << "W Timeout starting 'PPPD'";
+        QTest::newRow("FILE_WAIT_FINISH 180 s")
+            << int(FILE_WAIT_FINISH) << 180000LL << int(FILE_TRANSFER_FINISHED) << "W Timeout in FTP-Transfer";
+        QTest::newRow("idle time 60 s") << int(FILE_TRANSFER_FINISHED) << 60000LL << int(PPP_SHUTDOWN)
+                                        << "D stop pppd after 60 seconds (CSetGsmGprs.IdleTime)";
+        QTest::newRow("PPP_SHUTDOWN 30 s") << int(PPP_SHUTDOWN) << 30000LL << int(PPP_IDLE)
+                                           << "W Possible TX problem - Finished: true - FinishedError: false";
+        QTest::newRow("PPP_DISABLED offline 600 s")
+            << int(PPP_DISABLED) << 600000LL << int(PPP_IDLE) << "D pppd disable time ends";
+    }
+    void timeoutAtItsBoundary()
+    {
+        QFETCH(int, iState);
+        QFETCH(qint64, llSpanMs);
+        QFETCH(int, iNext);
+        QFETCH(QString, sLine);
+        CRig rig(iState == PPP_STARTUP || iState == GPRS_WAIT ? 1 : 0);
+        rig.bKeepLink = iState == PPP_DISABLED;
+        if (iState > PPP_STARTUP) {
+            rig.aPending = {{TransferEvent, QStringLiteral("/f")}};
+            rig.bringLinkUp();
+            rig.aPending.clear();
+            rig.bOffline = rig.bKeepLink;
+            rig.iIdleSeconds = iState == PPP_SHUTDOWN ? 0 : 60;
+            if (iState == FILE_WAIT_FINISH)
+                rig.machine.step(); // the wait counts from its first cycle
+            else
+                rig.machine.setTransferFinished(false);
+        }
+        QVERIFY(rig.runUntil(iState));
+        // The state's start is the step that entered it (the first wait cycle
+        // for FILE_WAIT_FINISH, which takes no interval).
+        const qint64 llStart = rig.clock.monotonicMs() - (iState == FILE_WAIT_FINISH ? 0 : rig.iLastInterval);
+        rig.clock.advance(llStart + llSpanMs - rig.clock.monotonicMs());
         rig.machine.step();
-        QCOMPARE(rig.machine.state(), int(GPRS_WAIT));
+        QCOMPARE(rig.machine.state(), iState);
+        QVERIFY(!rig.asLines.contains(sLine));
         rig.clock.advance(1);
         rig.machine.step();
-        QCOMPARE(rig.machine.state(), int(PPP_STARTUP));
-        QVERIFY(rig.asLines.contains("W start the 'pppd' process"));
-        QCOMPARE(rig.asActions, QStringList{"startDialUp"});
+        QCOMPARE(rig.machine.state(), iNext);
+        QVERIFY(rig.asLines.contains(sLine));
     }
 
     void mainPath_data()
@@ -164,22 +210,6 @@ private slots:
         QVERIFY(rig.asLines.contains("W Start transfer: TransferType 2 Filename /f"));
         QVERIFY(rig.asLines.contains("D stop pppd after 60 seconds (CSetGsmGprs.IdleTime)"));
         QCOMPARE(rig.asLines.count("D ******** Statechange to \"FILE_WAIT_FINISH\" ********"), bServiceServer ? 2 : 1);
-    }
-
-    // Idle for IdleTime seconds, strictly, before the link goes down.
-    void idleTimeKeepsLinkUp()
-    {
-        CRig rig(1);
-        rig.iIdleSeconds = 120;
-        rig.bringLinkUp();
-        rig.aPending.clear();
-        rig.machine.setTransferFinished(false);
-        rig.cycle(); // -> FINISHED, idle time taken
-        const qint64 llIdleFrom = rig.clock.monotonicMs() - 5000;
-        while (rig.machine.state() == FILE_TRANSFER_FINISHED && rig.clock.monotonicMs() - llIdleFrom <= 120000)
-            rig.cycle();
-        QCOMPARE(rig.machine.state(), int(FILE_TRANSFER_FINISHED));
-        QCOMPARE(rig.cycle(), int(PPP_SHUTDOWN));
     }
 
     void pppdNeverComesUp()
@@ -285,35 +315,30 @@ private slots:
         QCOMPARE(rig.asActions.mid(rig.asActions.size() - 2), (QStringList{"restart 0", "reset status"}));
     }
 
-    void shutdownWithoutReportTimesOut()
-    {
-        CRig rig(1);
-        rig.iIdleSeconds = 0;
-        rig.bringLinkUp();
-        rig.aPending.clear();
-        rig.machine.setTransferFinished(false);
-        QVERIFY(rig.runUntil(PPP_SHUTDOWN));
-        rig.cycles(6); // 30 s
-        QCOMPARE(rig.machine.state(), int(PPP_SHUTDOWN));
-        QCOMPARE(rig.cycle(), int(PPP_IDLE));
-        QVERIFY(rig.asLines.contains("W Possible TX problem - Finished: true - FinishedError: false"));
-        QCOMPARE(rig.asActions.mid(rig.asActions.size() - 2), (QStringList{"restart 0", "reset status"}));
-    }
-
     // While the LT server keeps the link, an offline request takes it down for
     // its seconds; with an LT-server transfer pending the logbook learns of it.
+    // The idle check runs in the same step: an idle time already over
+    // (taken one cycle ago, IdleTime 0) goes on to PPP_SHUTDOWN.
     void offlineRequestWhileLinkKept_data()
     {
         QTest::addColumn<bool>("bLtPending");
+        QTest::addColumn<int>("iIdleSeconds");
+        QTest::addColumn<int>("iState");
         QTest::addColumn<QStringList>("asOffline");
-        QTest::newRow("link kept, nothing pending") << false << QStringList{"killall pppd"};
-        QTest::newRow("LT server transfer pending") << true << QStringList{"killall pppd", "logbook 9228"};
+        QTest::newRow("link kept, nothing pending") << false << 5 << int(PPP_DISABLED) << QStringList{"killall pppd"};
+        QTest::newRow("LT server transfer pending")
+            << true << 0 << int(PPP_DISABLED) << QStringList{"killall pppd", "logbook 9228"};
+        QTest::newRow("idle time over in the same step")
+            << false << 0 << int(PPP_SHUTDOWN) << QStringList{"killall pppd", "killall pppd"};
     }
     void offlineRequestWhileLinkKept()
     {
         QFETCH(bool, bLtPending);
+        QFETCH(int, iIdleSeconds);
+        QFETCH(int, iState);
         QFETCH(QStringList, asOffline);
         CRig rig(1);
+        rig.iIdleSeconds = iIdleSeconds;
         rig.bKeepLink = true;
         rig.bringLinkUp();
         rig.aPending.clear();
@@ -325,9 +350,11 @@ private slots:
 
         const int iBefore = int(rig.asActions.size());
         rig.bOffline = true;
-        QCOMPARE(rig.cycle(), int(PPP_DISABLED));
+        QCOMPARE(rig.cycle(), iState);
         QVERIFY(!rig.bOffline);
         QCOMPARE(rig.asActions.mid(iBefore), asOffline);
+        if (iState != PPP_DISABLED)
+            return;
         rig.cycles(119); // 595 s of the 600
         QCOMPARE(rig.machine.state(), int(PPP_DISABLED));
         rig.cycles(2);
@@ -369,6 +396,52 @@ private slots:
         rig.machine.setTransferFinished(false);
         rig.cycle();
         QVERIFY(!rig.machine.gpsTransferActive());
+    }
+
+    // A requested GPS file waits while one is on its way or no data server
+    // is set; it is built unless the LT server sends positions with tracking off.
+    void gpsRequest_data()
+    {
+        QTest::addColumn<bool>("bActive");
+        QTest::addColumn<QString>("sDomain");
+        QTest::addColumn<bool>("bLtServer");
+        QTest::addColumn<bool>("bTracking");
+        QTest::addColumn<int>("iStep");
+        QTest::newRow("GPS transfer active") << true << "ftp.example" << false << true << int(EGpsRequest::Keep);
+        QTest::newRow("one-character domain") << false << "x" << false << true << int(EGpsRequest::Keep);
+        QTest::newRow("no LT server") << false << "ab" << false << false << int(EGpsRequest::Build);
+        QTest::newRow("LT server and tracking") << false << "ab" << true << true << int(EGpsRequest::Build);
+        QTest::newRow("LT server, tracking off") << false << "ab" << true << false << int(EGpsRequest::Drop);
+    }
+    void gpsRequest()
+    {
+        QFETCH(bool, bActive);
+        QFETCH(QString, sDomain);
+        QFETCH(bool, bLtServer);
+        QFETCH(bool, bTracking);
+        QFETCH(int, iStep);
+        QCOMPARE(int(gpsRequestStep(bActive, sDomain, bLtServer, bTracking)), iStep);
+    }
+
+    // GPRS_WAIT and FILE_TRANSFER_FINISHED look without consuming: a due
+    // look-up stays due until FILE_TRANSFER_ACTIVE's consuming look starts it.
+    void scheduledLookupStaysDueUntilStarted()
+    {
+        CSetFtpSwUpdate oSetup; // weekly on Monday at 03:00
+        oSetup.setRemote(true);
+        oSetup.setField(4, qint32(2));
+        oSetup.setField(5, qint32(3));
+        CSwUpdateSchedule schedule;
+        bool bAfterRestart = false;
+        QList<CLogLine> aLog;
+        const QDateTime dtMonday(QDate(2026, 12, 7), QTime(2, 59));
+        QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtMonday, bAfterRestart, aLog, false));
+        const QDateTime dtDue = dtMonday.addSecs(120);
+        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
+        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
+        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, true));
+        QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
+        QCOMPARE(aLog.count(debugLine(QStringLiteral("Start software update look-up"))), 3);
     }
 
     // A new connection starts idle, with no state-change line for it.

@@ -1,3 +1,4 @@
+#include "bus/ccalls.h"
 #include "log/cdiaglog.h"
 
 #include <QFile>
@@ -44,11 +45,26 @@ class TestDiagLog : public QObject
         return pLog;
     }
 
-private slots:
+  private slots:
     void init()
     {
         m_pDir.reset(new QTemporaryDir);
         m_sStdout.clear();
+    }
+
+    // Every message of the controller and the trigger monitor as a debug
+    // stream spaces it: two blanks, the line, a blank, a colon, two blanks,
+    // the text and a blank.
+    void moduleLineLayout()
+    {
+        static QString s_sCaught;
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &s) { s_sCaught = s; });
+        CBusCalls("CFtlTrigger", 1)
+            .warning(142, "Create auto. event file, reason: \"SPD comp. 2 seal breaks unexpected\"");
+        qInstallMessageHandler(nullptr);
+        QCOMPARE(
+            s_sCaught,
+            "File: CFtlTrigger Line:  142 :  Create auto. event file, reason: \"SPD comp. 2 seal breaks unexpected\" ");
     }
 
     void lineFormats()
@@ -60,25 +76,6 @@ private slots:
                  QStringLiteral("\x1b[92mNOID(812)\x1b[0m:11:22:00:123\x1b[95m C: hello\x1b[0m"));
     }
 
-    void levels_data()
-    {
-        QTest::addColumn<int>("iType");
-        QTest::addColumn<int>("iLevel");
-        QTest::addColumn<QString>("sPrefix");
-        QTest::newRow("debug") << int(QtDebugMsg) << 0 << QStringLiteral("\x1b[94m D: ");
-        QTest::newRow("fatal") << int(QtFatalMsg) << 3 << QStringLiteral("\x1b[91m F: ");
-        QTest::newRow("info is level 0, no prefix") << int(QtInfoMsg) << 0 << QString();
-    }
-    void levels()
-    {
-        QFETCH(int, iType);
-        QFETCH(int, iLevel);
-        QFETCH(QString, sPrefix);
-        QString sGot = QStringLiteral("unset");
-        QCOMPARE(messageLevel(QtMsgType(iType), &sGot), iLevel);
-        QCOMPARE(sGot, sPrefix);
-    }
-
     // Console and log file are chosen independently, each by its switch and level.
     void routing_data()
     {
@@ -88,16 +85,13 @@ private slots:
         QTest::addColumn<bool>("bFile");
         QTest::newRow("defaults drop debug") << QVariantMap{} << int(QtDebugMsg) << false << false;
         QTest::newRow("defaults log warning to file") << QVariantMap{} << int(QtWarningMsg) << false << true;
+        QTest::newRow("info is level 0") << QVariantMap{{"Log_Level", 0}} << int(QtInfoMsg) << false << true;
         QTest::newRow("console only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 0}, {"Log_Level", 2}}
                                       << int(QtWarningMsg) << true << false;
         QTest::newRow("file only") << QVariantMap{{"Display_Message", 1}, {"Display_Level", 3}, {"Log_Level", 0}}
                                    << int(QtDebugMsg) << false << true;
-        QTest::newRow("log switched off")
-            << QVariantMap{{"Log_Message", 0}, {"Log_Level", 0}} << int(QtCriticalMsg) << false << false;
         QTest::newRow("system log instead of the file")
             << QVariantMap{{"Use_SysLog", 1}} << int(QtWarningMsg) << false << false;
-        QTest::newRow("display other than 1 is off")
-            << QVariantMap{{"Display_Message", 2}, {"Display_Level", 0}} << int(QtWarningMsg) << false << true;
     }
     void routing()
     {
@@ -106,11 +100,8 @@ private slots:
         QFETCH(bool, bConsole);
         QFETCH(bool, bFile);
         makeLog(settings)->handle(QtMsgType(iType), QStringLiteral("the message"));
-        QString sPrefix;
-        const int iLevel = messageLevel(QtMsgType(iType), &sPrefix);
-        QCOMPARE(m_sStdout,
-                 bConsole ? consoleLogLine(identity(), fixedTime(), sPrefix, "the message") + '\n' : QString());
-        QCOMPARE(readAll(logFile()), bFile ? line(iLevel, "the message") : QStringLiteral("<missing>"));
+        QCOMPARE(m_sStdout.endsWith(QStringLiteral("the message\x1b[0m\n")), bConsole);
+        QCOMPARE(readAll(logFile()).endsWith(QStringLiteral(" the message\n")), bFile);
     }
 
     // The size is tested before each write and must be strictly exceeded:
@@ -118,7 +109,7 @@ private slots:
     void rotation_data()
     {
         QTest::addColumn<int>("iRedundancy");
-        QTest::addColumn<bool>("bLimitIsOneLine"); // otherwise every line is longer than the limit
+        QTest::addColumn<bool>("bLimitIsOneLine");   // otherwise every line is longer than the limit
         QTest::addColumn<QStringList>("asExpected"); // current, .1, .2, .3, .4
         const QString m = QStringLiteral("<missing>");
         QTest::newRow("no copies") << 0 << false << QStringList{"m5", m, m, m, m};
@@ -130,8 +121,8 @@ private slots:
         QFETCH(int, iRedundancy);
         QFETCH(bool, bLimitIsOneLine);
         QFETCH(QStringList, asExpected);
-        auto pLog = makeLog({{"Logfile_Size", bLimitIsOneLine ? line(1, "m1").size() : 10},
-                             {"Logfile_Redundancy", iRedundancy}});
+        auto pLog = makeLog(
+            {{"Logfile_Size", bLimitIsOneLine ? line(1, "m1").size() : 10}, {"Logfile_Redundancy", iRedundancy}});
         for (int i = 1; i <= 5; ++i)
             pLog->handle(QtWarningMsg, QStringLiteral("m%1").arg(i));
         const QStringList asSuffixes = {QString(), ".1", ".2", ".3", ".4"};
@@ -160,24 +151,13 @@ private slots:
         QCOMPARE(defaultLogfileName(QStringLiteral("/x/y/gsm.ini")), QStringLiteral("/var/log/Tankora/gsm.log"));
         QSettings file(ini(), QSettings::IniFormat);
         file.beginGroup(QStringLiteral("DEBUG_MESSAGES"));
-        const QVariantMap expected = {{"Display_Message", 0},    {"Display_Level", 1},      {"Log_Message", 1},
-                                      {"Log_Level", 1},          {"Logfile_Size", 1048576}, {"Logfile_Redundancy", 1},
+        const QVariantMap expected = {{"Display_Message", 0},    {"Display_Level", 1},
+                                      {"Log_Message", 1},        {"Log_Level", 1},
+                                      {"Logfile_Size", 1048576}, {"Logfile_Redundancy", 1},
                                       {"Use_SysLog", 0},         {"Logfile_Name", "/var/log/Tankora/ftp_d.log"}};
         QCOMPARE(file.childKeys().size(), expected.size());
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QCOMPARE(file.value(it.key()).toString(), it.value().toString());
-    }
-
-    // A key in the file keeps its text; one that is not a number reads as 0.
-    void keptKeyAndNonNumeric()
-    {
-        makeLog({{"Log_Level", "abc"}, {"Logfile_Redundancy", 4}});
-        const CLogSettings set = readLogSettings(ini());
-        QCOMPARE(set.iLogLevel, 0);
-        QCOMPARE(set.iLogfileRedundancy, 4);
-        QSettings file(ini(), QSettings::IniFormat);
-        QCOMPARE(file.value(QStringLiteral("DEBUG_MESSAGES/Log_Level")).toString(), QStringLiteral("abc"));
-        QCOMPARE(file.value(QStringLiteral("DEBUG_MESSAGES/Use_SysLog")).toInt(), 0);
     }
 };
 
