@@ -14,6 +14,7 @@ import os
 import socket
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -84,6 +85,7 @@ class Driver:
         self.samples = []
         self.batches = 0
         self.journal = open(os.path.join(vehicle.root, "soak-journal.txt"), "w")
+        self.watchers, self.pppd_kills = [], []
 
     def wall(self, t):
         return self.t0 + t / self.scale
@@ -102,6 +104,12 @@ class Driver:
                 self.deferred.append((t, kind, data))
                 continue
             self.act(t, kind, data)
+        for watcher in self.watchers:
+            watcher.join()
+        self.faults["pppd-kill"] = self.pppd_kills.count(True)
+        self.skipped["pppd-kill"] = self.pppd_kills.count(False)
+        self.faults += collections.Counter()  # drops the kinds with none
+        self.skipped += collections.Counter()
 
     def note(self, t, kind, data):
         """The run's journal: what the soak did when, for the evidence of a failure."""
@@ -146,7 +154,12 @@ class Driver:
         v = self.vehicle
         now = time.time()
         if kind == "pppd-kill":
-            played = v.kill_pppd(1200 / self.scale)
+            # The next link there is within a few hours of the road: a
+            # watcher waits for it while the day goes on.
+            watcher = threading.Thread(target=lambda: self.pppd_kills.append(v.kill_pppd(4 * 3600 / self.scale)))
+            watcher.start()
+            self.watchers.append(watcher)
+            return
         elif kind == "daemon-kill":
             played = v.supervisor.kill()
             self.window(kind, now, (RESTART_SEC + 60) / self.scale + 5)
@@ -250,7 +263,7 @@ def main():
     ap.add_argument("--seed", type=int, required=True)
     ap.add_argument("--build", required=True)
     ap.add_argument("--src", required=True)
-    ap.add_argument("--scale", type=float, default=720)
+    ap.add_argument("--scale", type=float, default=600)
     ap.add_argument("--root")
     args = ap.parse_args()
     root = args.root or tempfile.mkdtemp(prefix="ftp_data-soak.")
