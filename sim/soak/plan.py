@@ -69,47 +69,48 @@ def cop(subtype, p3, p4=0, driver=0):
 
 
 def template(rng, name, t, comp):
-    """One logbook row: (profile row, FTL lines it gives in an event file).
+    """One logbook row: (profile row, record code of the one FTL line it
+    gives in an event file, or None for a row without one).
 
-    The line counts follow the conversions: a template line, the empty
-    text or "Undefined" per entry type and subtype.
+    As the conversions go: a template line, or the empty text or
+    "Undefined" by entry type and subtype.
     """
     row = {"time": stamp(t), "compartment": comp}
     kinds = {
-        "cop-valve": (3, 6002, cop(6002, rng.randrange(2)), 1),
-        "cop-pressure": (3, 6001, cop(6001, rng.randrange(2)), 1),
-        "cop-driver": (3, 6036, cop(6036, 0, driver=rng.randrange(1, 9999)), 1),
-        "cop-temperature": (3, 6131, cop(6131, rng.randrange(99999), rng.randrange(99999)), 1),
-        "cop-empty": (3, 6039, cop(6039, 0), 0),
-        "cop-undefined": (3, 6008, cop(6008, 1), 0),
-        "loading-start": (8, 2000, ["Diesel"], 1),
-        "loading-end": (8, 2001, ["Diesel"], 1),
-        "loading-step": (8, 2003, ["Diesel"], 0),
-        "discharge-start": (4, 3000, [1.5, 2.5, 3.5, "valve"], 1),
-        "discharge-end": (4, 3001, [1.0, 2.0, 3.0, "valve"], 1),
-        "discharge-step": (4, 3002, [1.0, 2.0, 3.0, "valve"], 0),
-        "gps": (6, 11000, [fix(t, rng)], 1),
-        "gps-nodata": (6, 11004, [fix(t, rng)], 0),
-        "spd-sensor": (12, 6130, [0, 0, rng.randrange(2), 0, "", "", stamp(t)], 1),
-        "smp": (20, rng.choice([14006, 14007]), ["", "", 0, "", 0], 1),
-        "smp-undefined": (20, 14008, ["", "", 0, "", 0], 0),
-        "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0], 0),
-        "gsm-ftp": (17, 9000, ["GPRS", "connected"], 0),
+        "cop-valve": (3, 6002, cop(6002, rng.randrange(2)), "42"),
+        "cop-pressure": (3, 6001, cop(6001, rng.randrange(2)), "42"),
+        "cop-driver": (3, 6036, cop(6036, 0, driver=rng.randrange(1, 9999)), "3"),
+        "cop-temperature": (3, 6131, cop(6131, rng.randrange(99999), rng.randrange(99999)), "15"),
+        "cop-empty": (3, 6039, cop(6039, 0), None),
+        "cop-undefined": (3, 6008, cop(6008, 1), None),
+        "loading-start": (8, 2000, ["Diesel"], "12"),
+        "loading-end": (8, 2001, ["Diesel"], "12"),
+        "loading-step": (8, 2003, ["Diesel"], None),
+        "discharge-start": (4, 3000, [1.5, 2.5, 3.5, "valve"], "12"),
+        "discharge-end": (4, 3001, [1.0, 2.0, 3.0, "valve"], "12"),
+        "discharge-step": (4, 3002, [1.0, 2.0, 3.0, "valve"], None),
+        "gps": (6, 11000, [fix(t, rng)], "08"),
+        "gps-nodata": (6, 11004, [fix(t, rng)], None),
+        "spd-sensor": (12, 6130, [0, 0, rng.randrange(2), 0, "", "", stamp(t)], "42"),
+        "smp": (20, rng.choice([14006, 14007]), ["", "", 0, "", 0], "20"),
+        "smp-undefined": (20, 14008, ["", "", 0, "", 0], None),
+        "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0], None),
+        "gsm-ftp": (17, 9000, ["GPRS", "connected"], None),
     }
     if name in kinds:
-        row["type"], row["subtype"], row["payload"], lines = kinds[name]
-        return row, lines
+        row["type"], row["subtype"], row["payload"], code = kinds[name]
+        return row, code
     if name == "level":
         row.update({"type": 7, "subtype": 7000, "records": level_records(rng, comp)})
-        return row, 1
+        return row, "11"
     if name == "seal":
         row.update({"type": 11, "subtype": 9000, "payload": [1],
                     "records": [{"record": "CRunSealStateLGMWM",
                                  "fields": {"1": rng.random() < 0.5, "2": 2}}]})
-        return row, 1
+        return row, "42"
     if name == "error":  # no FTL form
         row.update({"type": 5, "subtype": 4201, "kinds": "i s", "payload": [4, "CAN bus off"]})
-        return row, 0
+        return row, None
     raise ValueError(name)
 
 
@@ -118,7 +119,7 @@ class Planner:
         self.rng = random.Random(seed)
         self.seed = seed
         self.days = days
-        self.rows = []    # {"t", "book", "template", "lines", "row", "marker_t"}
+        self.rows = []    # {"t", "book", "template", "code", "row", "marker_t"}
         self.events = []  # {"t", "kind", ...}
         self.faults = []  # {"t", "kind", "until", ...}
         self.taken = set()
@@ -134,8 +135,8 @@ class Planner:
 
     def row(self, name, t, comp=-1):
         t = self.free(t)
-        row, lines = template(self.rng, name, t, comp)
-        self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "row": row})
+        row, code = template(self.rng, name, t, comp)
+        self.rows.append({"t": t, "book": "main", "template": name, "code": code, "row": row})
         return t
 
     def period_row(self, t, comp):
@@ -145,14 +146,14 @@ class Planner:
         event_t = self.free(t - 20)
         row = {"type": 12, "subtype": 6203, "compartment": comp, "time": stamp(t),
                "payload": [0, 0, self.rng.randrange(4), 0, "", "", stamp(event_t)]}
-        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "lines": 1, "row": row,
+        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "code": "42", "row": row,
                           "marker_t": t})
 
     def tracking(self, t):
         t = self.free(t)
         usable = self.rng.random() > 0.03
         row = {"type": 1, "time": stamp(t), "payload": [fix(t, self.rng, usable), True]}
-        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "lines": 1 if usable else 0,
+        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "code": "08" if usable else None,
                           "row": row})
 
     def event(self, t, kind, **args):
@@ -164,7 +165,8 @@ class Planner:
     def mode(self, t, mode):
         self.state(t, "CRunGeneralNonWM", {"1": mode})
         t = self.free(t)
-        self.rows.append({"t": t, "book": "main", "template": "opmm", "lines": 0 if mode == 21 else 1,
+        self.rows.append({"t": t, "book": "main", "template": "opmm",
+                          "code": "92" if 5 <= mode <= 10 or 14 <= mode <= 20 else "20",
                           "row": {"type": 19, "subtype": 13000 + mode, "time": stamp(t), "payload": [mode]}})
 
     def trip(self, t):
