@@ -26,6 +26,7 @@ const QHash<QString, CCommandShape> &commandShapes()
         {QStringLiteral("transfer-status"), {2, 5}},
         {QStringLiteral("processes"), {0, 0}},
         {QStringLiteral("load"), {1, 1}},
+        {QStringLiteral("fault"), {1, 3}},
     };
     return hShapes;
 }
@@ -146,5 +147,8 @@ QString ctlUsage()
         "  add-row TYPE SUBTYPE COMPARTMENT TIME [VALUE ...]  add a logbook row\n"
         "  transfer-status GROUP STATE [SENT TOTAL [FILE]]    publish an FTP transfer state\n"
         "  processes                                 processes that told the supervisor their name\n"
-        "  load PROFILE                              load a vehicle profile\n");
+        "  load PROFILE                              load a vehicle profile\n"
+        "  fault OPERATION error|stall [COUNT]       answer the next COUNT calls (default 1) with\n"
+        "                                            an error, or after the caller's time-out\n"
+        "  fault [OPERATION] clear                   clear the fault of one or every operation\n");
 }

@@ -62,6 +62,8 @@ int CCtlRunner::run(const CCtlCommand &command)
         return bOk ? runSimCall(QStringLiteral("offlineMode"), {iSeconds})
                    : fail(QStringLiteral("offline needs a number of seconds"));
     }
+    if (s == QLatin1String("fault"))
+        return runFault(command);
     if (s == QLatin1String("processes"))
         return runSimCall(QStringLiteral("processNames"), {});
     return runSimCall(QStringLiteral("loadProfile"), {command.asArgs[0]});
@@ -272,6 +274,21 @@ int CCtlRunner::runTransferStatus(const CCtlCommand &command)
     return writeRecord(*findOperationByRecord(QStringLiteral("CRunFtpTransferStatus")), 0, status);
 }
 
+int CCtlRunner::runFault(const CCtlCommand &command)
+{
+    const QStringList &as = command.asArgs;
+    if (as.size() == 1) {
+        return as[0] == QLatin1String("clear")
+                   ? runSimCall(QStringLiteral("setFault"), {QString(), as[0], 0})
+                   : fail(QStringLiteral("fault OPERATION error|stall [COUNT], or fault [OPERATION] clear"));
+    }
+    bool bOk = true;
+    const int iCount = as.size() > 2 ? as[2].toInt(&bOk) : 1;
+    if (!bOk)
+        return fail(QStringLiteral("the count of a fault is a number"));
+    return runSimCall(QStringLiteral("setFault"), {as[0], as[1], iCount});
+}
+
 int CCtlRunner::runSimCall(const QString &sMethod, const QVariantList &aArguments)
 {
     QDBusMessage call = simCall(sMethod);
@@ -283,7 +300,9 @@ int CCtlRunner::runSimCall(const QString &sMethod, const QVariantList &aArgument
     // Numbers are row IDs or reply codes; texts are listings or a reason.
     if (result.typeId() == QMetaType::QString) {
         const QString sText = result.toString();
-        if (sMethod == QLatin1String("loadProfile") && !sText.isEmpty())
+        // Of the commands that answer with a text, these two answer a refusal.
+        const bool bRefusal = sMethod == QLatin1String("loadProfile") || sMethod == QLatin1String("setFault");
+        if (bRefusal && !sText.isEmpty())
             return fail(sText);
         m_out << sText;
         return 0;

@@ -28,6 +28,7 @@ private:
     int runGsmState(const CCtlCommand &command);
     int runAddRow(const CCtlCommand &command);
     int runTransferStatus(const CCtlCommand &command);
+    int runFault(const CCtlCommand &command);
     int runSimCall(const QString &sMethod, const QVariantList &aArguments);
 
     const CServiceOperation *operationOf(const QString &sRecordClass);

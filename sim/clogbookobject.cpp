@@ -16,17 +16,33 @@ CLogbookObject::CLogbookObject(CVehicleService *pService, QObject *pParent) : QO
 {
 }
 
+template <typename T> T CLogbookObject::answered(const std::function<T()> &fnValue)
+{
+    if (!calledFromDBus())
+        return fnValue();
+    setDelayedReply(true);
+    const QDBusMessage call = message();
+    answerCall(m_pService->faults(), connection(), call,
+               [&] { return call.createReply(QVariant::fromValue(fnValue())); });
+    return T();
+}
+
 QByteArray CLogbookObject::getLogbook(const QByteArray &aFilter)
 {
-    return m_pService->firstRow(ELogBook::Main, aFilter);
+    return answered<QByteArray>([&] { return m_pService->firstRow(ELogBook::Main, aFilter); });
 }
 
 QByteArray CLogbookObject::getLogbookDataTracking(const QByteArray &aFilter)
 {
-    return m_pService->firstRow(ELogBook::Tracking, aFilter);
+    return answered<QByteArray>([&] { return m_pService->firstRow(ELogBook::Tracking, aFilter); });
 }
 
 int CLogbookObject::setLogbookGsmFtp(int iProcess, const QByteArray &data)
+{
+    return answered<int>([&] { return storeGsmFtpRow(iProcess, data); });
+}
+
+int CLogbookObject::storeGsmFtpRow(int iProcess, const QByteArray &data)
 {
     CLogBase header;
     if (!readRowHeader(data, &header)) {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDBusContext>
 #include <QObject>
+
+#include <functional>
 
 class CVehicleService;
 
 // The service's /Logbook object: row queries by filter and the GSM/FTP
 // entries the daemon adds.
-class CLogbookObject : public QObject
+class CLogbookObject : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.Velkor.Tankora.Logbook")
@@ -23,5 +26,9 @@ signals:
     void sigLogbookGsmFtp(int iProcess);
 
 private:
+    // The slot's value as the fault plan lets it out (QtDBus then sends nothing itself).
+    template <typename T> T answered(const std::function<T()> &fnValue);
+    int storeGsmFtpRow(int iProcess, const QByteArray &data);
+
     CVehicleService *m_pService;
 };

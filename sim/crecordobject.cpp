@@ -44,7 +44,7 @@ bool CRecordObject::handleMessage(const QDBusMessage &message, const QDBusConnec
     const CServiceOperation *pOp = findOperationByMethod(m_eObject, message.member(), &bIsGet);
     if (!pOp)
         return false; // the bus library answers with an unknown-method error
-    connection.send(answer(message, *pOp, bIsGet));
+    answerCall(m_pService->faults(), connection, message, [&] { return answer(message, *pOp, bIsGet); });
     return true;
 }
 

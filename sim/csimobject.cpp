@@ -6,6 +6,8 @@
 #include "sim/csupervisor.h"
 #include "sim/cvehicleservice.h"
 
+#include <QDebug>
+
 CSimObject::CSimObject(CVehicleService *pService, CSupervisor *pSupervisor, QObject *pParent)
     : QObject(pParent), m_pService(pService), m_pSupervisor(pSupervisor)
 {
@@ -33,4 +35,14 @@ QString CSimObject::loadProfile(const QString &sPath)
 {
     QString sError;
     return loadProfileFile(*m_pService, sPath, &sError) ? QString() : sError;
+}
+
+QString CSimObject::setFault(const QString &sOperation, const QString &sKind, int iCount)
+{
+    QString sError;
+    if (!m_pService->faults().set(sOperation, sKind, iCount, &sError))
+        return sError;
+    qInfo().noquote() << "tankora-service: fault:" << (sOperation.isEmpty() ? QStringLiteral("every operation") : sOperation)
+                      << sKind << iCount;
+    return QString();
 }

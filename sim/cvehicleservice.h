@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/cfaultplan.h"
 #include "sim/cserviceoperations.h"
 #include "sim/cservicestore.h"
 #include "sim/cvehicleprofile.h"
@@ -17,6 +18,7 @@ public:
 
     bool open(const QString &sDatabase, QString *psError);
     CServiceStore &store() { return m_store; }
+    CFaultPlan &faults() { return m_faults; }
 
     QByteArray getRecord(const CServiceOperation &op, int iIndex) const;
     // Merges, stores and announces the record; the reply code of the set.
@@ -44,4 +46,5 @@ private:
 
     QDBusConnection m_connection;
     CServiceStore m_store;
+    CFaultPlan m_faults;
 };

@@ -58,6 +58,7 @@ start_service() { # PROFILE [SERVICE OPTIONS]
     PIDS="$PIDS $SERVICE"
     "$CTL" wait-for CRunGsm 9 4 --timeout 20000 >/dev/null || fail "service did not come up"
     "$CTL" set CSetGsmGprsFtpData 1 "127.0.0.1:$PORT" >/dev/null
+    "$CTL" set CSetGsmGprsFtpUpdate 1 "127.0.0.1:$PORT" >/dev/null
 }
 
 start_daemon() {

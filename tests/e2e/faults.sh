@@ -3,7 +3,8 @@
 # record and send what waits once the fault is gone.
 #
 # Usage: faults.sh BUILD_DIR SOURCE_DIR SCENARIO [TIME_SCALE]   (inside dbus-run-session)
-# Scenarios: pppd-dies, client-silent, service-restart, sigkill-run, hostile-texts
+# Scenarios: pppd-dies, client-silent, service-restart, sigkill-run, hostile-texts,
+#            bus-late, logbook-error
 set -eu
 BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
@@ -26,6 +27,28 @@ d["logbook"] = [{"type": 3, "subtype": 6001, "time": (t0 + datetime.timedelta(se
                  "payload": [0, 0, i % 2, 0, "", "", 0, 0, 0, 0]} for i in range(int(sys.argv[3]))]
 json.dump(d, open(sys.argv[2], "w"))
 EOF
+}
+
+# The stored progress of the automatic event file, at least $1 within 120 s.
+wait_for_progress() {
+    i=0
+    while [ "$("$CTL" get CSetGsm 3)" -lt "$1" ]; do
+        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event-file run did not reach row $1"; sleep 0.1
+    done
+}
+# Every one of ROWS rows at the back office, ALLOWED of them twice.
+check_rows_arrived() { # ROWS ALLOWED
+    wait_for_log "Finish GetAutoLogbookData()" 60 || fail "run did not finish"
+    i=0
+    while ls "$ROOT/var/log/FTL" | grep -q '^EVE'; do
+        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event files not sent"; sleep 0.1
+    done
+    cat "$OFFICE"/EVE* | grep '^42,' | cut -d, -f2 | sort > "$ROOT/stamps"
+    UNIQUE=$(uniq "$ROOT/stamps" | wc -l)
+    TOTAL=$(wc -l < "$ROOT/stamps")
+    say "$TOTAL lines for $UNIQUE rows at the back office"
+    [ "$UNIQUE" = "$1" ] || fail "rows lost: $UNIQUE of $1 arrived"
+    [ $((TOTAL - UNIQUE)) -le "$2" ] || fail "$((TOTAL - UNIQUE)) rows sent twice"
 }
 
 start_office
@@ -90,10 +113,7 @@ sigkill-run)
     start_daemon
     wait_for_log "FTL triggers connected" 30 || fail "no process start"
     "$CTL" trigger auto-event >/dev/null
-    i=0
-    while [ "$("$CTL" get CSetGsm 3)" -lt 300 ]; do
-        i=$((i + 1)); [ "$i" -le 600 ] || fail "event-file run did not get going"; sleep 0.1
-    done
+    wait_for_progress 300
     kill -KILL "$DAEMON"
     wait "$DAEMON" 2>/dev/null || true
     PIDS=$(echo "$PIDS" | sed "s/\b$DAEMON\b//")
@@ -101,21 +121,52 @@ sigkill-run)
     start_daemon
     wait_for_log "FTL triggers connected" 30 2 || fail "no process start after the kill"
     "$CTL" trigger auto-event >/dev/null
+    wait_for_progress $((ROWS + 1))
+    check_rows_arrived "$ROWS" 1
+    ;;
+logbook-error)
+    # One getLogbook answered with an error in the middle of an automatic
+    # run: the run stops at that row, the stored progress never jumps, and
+    # the next run sends the rest; every row arrives exactly once.
+    ROWS=1500
+    profile "$ROOT/backlog.json" "$ROWS"
+    start_service "$ROOT/backlog.json"
+    start_daemon
+    wait_for_log "FTL triggers connected" 30 || fail "no process start"
+    wait_for_progress 300
+    "$CTL" fault getLogbook error >/dev/null
+    LAST=0
     i=0
-    while [ "$("$CTL" get CSetGsm 3)" -le "$ROWS" ]; do
-        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event-file run did not finish after the restart"; sleep 0.1
+    until [ "$(count "Finish GetAutoLogbookData()")" -ge 1 ]; do
+        NEXT=$("$CTL" get CSetGsm 3)
+        [ "$NEXT" -ge "$LAST" ] && [ "$NEXT" -le "$ROWS" ] || fail "stored progress jumped from $LAST to $NEXT"
+        LAST=$NEXT
+        i=$((i + 1)); [ "$i" -le 1200 ] || fail "the run did not stop at the error reply"; sleep 0.05
     done
-    wait_for_log "Finish GetAutoLogbookData()" 60 || fail "run did not finish"
-    i=0
-    while ls "$ROOT/var/log/FTL" | grep -q '^EVE'; do
-        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event files not sent"; sleep 0.1
-    done
-    cat "$OFFICE"/EVE* | grep '^42,' | cut -d, -f2 | sort > "$ROOT/stamps"
-    UNIQUE=$(uniq "$ROOT/stamps" | wc -l)
-    TOTAL=$(wc -l < "$ROOT/stamps")
-    say "$TOTAL lines for $UNIQUE rows at the back office"
-    [ "$UNIQUE" = "$ROWS" ] || fail "rows lost: $UNIQUE of $ROWS arrived"
-    [ $((TOTAL - UNIQUE)) -le 1 ] || fail "$((TOTAL - UNIQUE)) rows sent twice"
+    STOPPED=$("$CTL" get CSetGsm 3)
+    [ "$STOPPED" -le "$ROWS" ] || fail "the run did not stop at the error reply"
+    say "run stopped at row $STOPPED of $ROWS"
+    # The truck's seal breaks: the next run takes the rest.
+    "$CTL" set CRunTruck 1 3 >/dev/null
+    wait_for_progress $((ROWS + 1))
+    [ "$("$CTL" get CSetGsm 3)" = $((ROWS + 1)) ] || fail "stored progress ran past the last row"
+    check_rows_arrived "$ROWS" 0
+    ;;
+bus-late)
+    # The daemon starts before the bus is there, as at a truck's boot: it
+    # connects as soon as the bus appears, and the vehicle's files go out.
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$ROOT/late-bus"
+    export DBUS_SESSION_BUS_ADDRESS
+    echo "note" > "$MAILBOX/mail_0001.txt"
+    start_daemon
+    wait_for_log "Can't connect to session bus!" 30 3 || fail "daemon did not look for the bus"
+    dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile >>"$ROOT/bus.log" 2>&1 &
+    PIDS="$PIDS $!"
+    wait_for_log "Connected to session bus!" 30 || fail "daemon did not connect once the bus was there"
+    start_service "$ROOT/quiet.json"
+    wait_for_log "FTL triggers connected" 30 || fail "no process start on the late bus"
+    wait_for_office '^mail_0001.txt$' 120 || fail "file not sent over the late bus"
+    alive
     ;;
 hostile-texts)
     # Setups and file names that try to run commands or leave their

@@ -3,8 +3,9 @@
 # client and back office, and the real daemon sped up by FTP_DATA_TIME_SCALE.
 # A truck's day: start-up, a manual event file, a seal break that raises an
 # event file by itself, a GPS file request, a mailbox file, the idle link
-# going down, a back office outage ending in a module reset, and an offline
-# request while the link is kept for the LT server. Every file that reaches
+# going down, a scheduled software-update look-up, a back office outage
+# ending in a module reset, and an offline request while the link is kept
+# for the LT server. Every file that reaches
 # the back office must be byte for byte what the profile's rows give
 # (tests/e2e/expected, file time stamps left out of the names).
 #
@@ -61,6 +62,18 @@ wait_for_office '^mail_0001.txt$' 60 || fail "mailbox file did not arrive"
 say "mailbox file arrived"
 wait_for_log "seconds (CSetGsmGprs.IdleTime)" 120 || fail "link not taken down after the idle time"
 say "link taken down after the idle time"
+
+# The update server is asked on schedule: weekly, at the next whole minute
+# of the daemon's clock at least 10 s ahead. The link comes up for the
+# look-up alone and goes down again after the idle time.
+set -- $(date -d "@$((($(date +%s) + 10) / 60 * 60 + 60))" '+%w %H %M')
+IDLE_DOWNS=$(count "seconds (CSetGsmGprs.IdleTime)")
+LOOKUPS=$(count "Transfer of update file")
+"$CTL" set CSetFtpSwUpdate 4 $(($1 + 1)) 5 "$2" 6 "$3" >/dev/null
+wait_for_log "Start software update look-up" 90 || fail "scheduled look-up not due at $2:$3"
+wait_for_log "Transfer of update file" 60 $((LOOKUPS + 1)) || fail "scheduled look-up (FTP client -u) did not run"
+wait_for_log "seconds (CSetGsmGprs.IdleTime)" 120 $((IDLE_DOWNS + 1)) || fail "link not taken down after the look-up"
+say "scheduled software-update look-up at $2:$3, link down again after the idle time"
 
 # The back office goes away: failed transfers pile up until the module is
 # reset. When it is back, the waiting file goes out.

@@ -1,0 +1,295 @@
+"""A truck's days and the faults that meet them, drawn from one seed.
+
+Everything here is pure: the same seed and day count give the same rows,
+requests, state changes and faults, so a failed soak can be replayed.
+Times are seconds of truck time from BASE; row time stamps are BASE + t.
+"""
+import datetime
+import random
+
+BASE = datetime.datetime(2027, 3, 1, tzinfo=datetime.timezone.utc)
+DAY = 86400
+# The truck profile's fixed zone <+01>-1: event lines carry UTC + 1 h.
+OFFSET = 3600
+COMPARTMENTS = 4
+
+# Operations only the daemon calls: a fault on them never meets a tool of
+# the stand-in vehicle. The progress record (getSetupGsm, setSetupGsm) is
+# left out: a refused progress write sends its row again by design.
+ERROR_OPERATIONS = ["getLogbook", "getLogbook", "getLogbook", "getLogbookDataTracking",
+                    "getLogbookDataTracking", "setLogbookGsmFtp", "getRuntimeFtpTransferStatus",
+                    "getRuntimeGsm", "getSetupGsmGprs", "getSetupGeneralNonWM", "getSetupProductWM"]
+STALL_OPERATIONS = ["getLogbook", "getRuntimeGsm", "getRuntimeFtpTransferStatus"]
+
+# Faults per day: kind -> (how many, shortest and longest duration in s).
+FAULTS_PER_DAY = {
+    "pppd-kill": (2, 0, 0),
+    "client-hang": (1, 1200, 3600),
+    "client-fail": (1, 1200, 3600),
+    "office-down": (1, 1800, 7200),
+    "service-restart": (1, 120, 900),
+    "service-error": (3, 0, 0),
+    "service-stall": (1, 0, 0),
+    "disk-full": (1, 900, 3600),
+    "daemon-kill": (2, 0, 0),
+}
+
+
+def stamp(t):
+    return (BASE + datetime.timedelta(seconds=t)).strftime("%Y-%m-%dT%H:%M:%SZ")
+
+
+def line_stamp(t):
+    """Field 2 of the FTL line of a row stamped at t."""
+    return (BASE + datetime.timedelta(seconds=t + OFFSET)).strftime("%Y%m%d%H%M%S")
+
+
+def fix(t, rng, usable=True):
+    if not usable:  # near 0°, 0°: the GPS file drops it
+        return {"latitude": 0.1, "longitude": 0.2, "altitude": 50.0, "time": stamp(t)}
+    return {"latitude": round(rng.uniform(50.0, 54.0), 5), "longitude": round(rng.uniform(7.0, 12.0), 5),
+            "altitude": round(rng.uniform(20.0, 300.0), 1), "time": stamp(t)}
+
+
+def level_records(rng, compartment):
+    volume = rng.randrange(1000000, 9000000)
+    process = {"1": rng.choice([1, 2]), "2": volume, "3": volume - 40000, "4": volume * 84 // 100,
+               "5": rng.randrange(5000, 20000), "6": float(rng.randrange(300, 900)), "15": True,
+               "16": rng.randrange(1, 999), "24": 2}
+    if compartment >= 100:
+        process.update({"23": "MP1", "30": volume - 10000})
+    return [{"record": "CRunProcessWM", "fields": process},
+            {"record": "CSetProductWM", "fields": {"1": 1, "4": True, "5": 15, "6": 0.84, "7": 3}},
+            {"record": "OrderRecord", "fields": {"7": rng.randrange(1000, 9999), "13": volume, "19": "C-1001"}},
+            {"record": "ProductRecord", "fields": {"1": rng.choice(["Diesel", "Super", "Heating oil"])}}]
+
+
+def cop(subtype, p3, p4=0, driver=0):
+    return [0, 0, p3 if not driver else driver, p4, "", "", 0, 0, 0, 0]
+
+
+def template(rng, name, t, comp):
+    """One logbook row: (profile row, record code of the one FTL line it
+    gives in an event file, or None for a row without one).
+
+    As the conversions go: a template line, or the empty text or
+    "Undefined" by entry type and subtype.
+    """
+    row = {"time": stamp(t), "compartment": comp}
+    kinds = {
+        "cop-valve": (3, 6002, cop(6002, rng.randrange(2)), "42"),
+        "cop-pressure": (3, 6001, cop(6001, rng.randrange(2)), "42"),
+        "cop-driver": (3, 6036, cop(6036, 0, driver=rng.randrange(1, 9999)), "3"),
+        "cop-temperature": (3, 6131, cop(6131, rng.randrange(99999), rng.randrange(99999)), "15"),
+        "cop-empty": (3, 6039, cop(6039, 0), None),
+        "cop-undefined": (3, 6008, cop(6008, 1), None),
+        "loading-start": (8, 2000, ["Diesel"], "12"),
+        "loading-end": (8, 2001, ["Diesel"], "12"),
+        "loading-step": (8, 2003, ["Diesel"], None),
+        "discharge-start": (4, 3000, [1.5, 2.5, 3.5, "valve"], "12"),
+        "discharge-end": (4, 3001, [1.0, 2.0, 3.0, "valve"], "12"),
+        "discharge-step": (4, 3002, [1.0, 2.0, 3.0, "valve"], None),
+        "gps": (6, 11000, [fix(t, rng)], "08"),
+        "gps-nodata": (6, 11004, [fix(t, rng)], None),
+        "spd-sensor": (12, 6130, [0, 0, rng.randrange(2), 0, "", "", stamp(t)], "42"),
+        "smp": (20, rng.choice([14006, 14007]), ["", "", 0, "", 0], "20"),
+        "smp-undefined": (20, 14008, ["", "", 0, "", 0], None),
+        "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0], None),
+        "gsm-ftp": (17, 9000, ["GPRS", "connected"], None),
+    }
+    if name in kinds:
+        row["type"], row["subtype"], row["payload"], code = kinds[name]
+        return row, code
+    if name == "level":
+        row.update({"type": 7, "subtype": 7000, "records": level_records(rng, comp)})
+        return row, "11"
+    if name == "seal":
+        row.update({"type": 11, "subtype": 9000, "payload": [1],
+                    "records": [{"record": "CRunSealStateLGMWM",
+                                 "fields": {"1": rng.random() < 0.5, "2": 2}}]})
+        return row, "42"
+    if name == "error":  # no FTL form
+        row.update({"type": 5, "subtype": 4201, "kinds": "i s", "payload": [4, "CAN bus off"]})
+        return row, None
+    raise ValueError(name)
+
+
+class Planner:
+    def __init__(self, seed, days):
+        self.rng = random.Random(seed)
+        self.seed = seed
+        self.days = days
+        self.rows = []    # {"t", "book", "template", "code", "row", "marker_t"}
+        self.events = []  # {"t", "kind", ...}
+        self.faults = []  # {"t", "kind", "until", ...}
+        self.taken = set()
+        self.mails = 0
+
+    def free(self, t):
+        """The next second from t that no row stamp uses yet."""
+        t = int(t)
+        while t in self.taken:
+            t += 1
+        self.taken.add(t)
+        return t
+
+    def row(self, name, t, comp=-1):
+        t = self.free(t)
+        row, code = template(self.rng, name, t, comp)
+        self.rows.append({"t": t, "book": "main", "template": name, "code": code, "row": row})
+        return t
+
+    def period_row(self, t, comp):
+        """An SPD period row: its line carries the event time, the period
+        markers the row's own time stamp."""
+        t = self.free(t)
+        event_t = self.free(t - 20)
+        row = {"type": 12, "subtype": 6203, "compartment": comp, "time": stamp(t),
+               "payload": [0, 0, self.rng.randrange(4), 0, "", "", stamp(event_t)]}
+        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "code": "42", "row": row,
+                          "marker_t": t})
+
+    def tracking(self, t):
+        t = self.free(t)
+        usable = self.rng.random() > 0.03
+        row = {"type": 1, "time": stamp(t), "payload": [fix(t, self.rng, usable), True]}
+        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "code": "08" if usable else None,
+                          "row": row})
+
+    def event(self, t, kind, **args):
+        self.events.append(dict(t=int(t), kind=kind, **args))
+
+    def state(self, t, record, fields, index=0):
+        self.event(t, "set", record=record, index=index, fields=fields)
+
+    def mode(self, t, mode):
+        self.state(t, "CRunGeneralNonWM", {"1": mode})
+        t = self.free(t)
+        self.rows.append({"t": t, "book": "main", "template": "opmm",
+                          "code": "92" if 5 <= mode <= 10 or 14 <= mode <= 20 else "20",
+                          "row": {"type": 19, "subtype": 13000 + mode, "time": stamp(t), "payload": [mode]}})
+
+    def trip(self, t):
+        """Loading at the depot, the drive, discharges at stations."""
+        rng = self.rng
+        comps = rng.sample(range(COMPARTMENTS), rng.randint(1, COMPARTMENTS))
+        self.mode(t, 3)
+        self.row("cop-driver", t + 30)
+        for c in comps:
+            t += rng.randint(120, 600)
+            self.row("loading-start", t, c)
+            self.row("cop-valve", t + 10, c)
+            if rng.random() < 0.3:  # a seal broken while loading: held until loading ends
+                self.state(t + 40, "CRunCompNonWM", {"3": 3}, c)
+                self.state(t + 400, "CRunCompNonWM", {"3": 1}, c)
+            self.row("loading-step", t + 60, c)
+            self.row("loading-end", t + 300, c)
+            self.row("level", t + 320, c)
+            self.row(rng.choice(["cop-empty", "cop-undefined", "cop-temperature"]), t + 330, c)
+        t += 600
+        self.row("seal", t)
+        self.mode(t + 30, 5)
+        for _ in range(rng.randint(1, 3)):
+            t += rng.randint(1800, 5400)  # the drive
+            self.row("gps", t - 600)
+            if rng.random() < 0.4:
+                self.row("gps-nodata", t - 300)
+            if rng.random() < 0.3:  # a door opened on the road
+                field = rng.choice(["5", "6"])
+                self.state(t - 900, "CRunTruckSensorNonWM", {field: 1})
+                self.state(t - 840, "CRunTruckSensorNonWM", {field: 0})
+            if rng.random() < 0.2:  # API or manlid opened outside loading
+                c = rng.randrange(COMPARTMENTS)
+                field = rng.choice(["5", "6"])
+                self.state(t - 700, "CRunCompSensorNonWM", {field: 1}, c)
+                self.state(t - 650, "CRunCompSensorNonWM", {field: 0}, c)
+            self.mode(t, 4)
+            self.state(t + 20, "CRunTruckSensorNonWM", {"4": 1})
+            c = rng.choice(comps)
+            self.row("discharge-start", t + 60, c)
+            self.row("cop-pressure", t + 70)
+            self.row("spd-sensor", t + 80, c)
+            if rng.random() < 0.5:
+                self.period_row(t + 200, c)
+            self.row("discharge-step", t + 300, c)
+            self.row("discharge-end", t + 900, c)
+            self.row("level", t + 920, rng.choice([c, 100]))
+            self.row(rng.choice(["smp", "smp-undefined", "fpm", "error"]), t + 930)
+            self.state(t + 940, "CRunTruckSensorNonWM", {"4": 0})  # high pressure off
+            self.mode(t + 1000, 13)
+            self.mode(t + 1060, 5)
+            t += 1100
+        if rng.random() < 0.15:  # the truck's seal broken after a known state
+            self.state(t + 300, "CRunTruck", {"1": 3})
+            self.state(t + 1500, "CRunTruck", {"1": 1})
+        return t
+
+    def day(self, d):
+        rng = self.rng
+        t0 = d * DAY
+        t = t0 + 5 * 3600 + rng.randint(0, 3600)
+        self.mode(t, 5)
+        while t < t0 + 17 * 3600:
+            t = self.trip(t + rng.randint(600, 2400))
+        # Positions every few minutes while the truck is on the move.
+        ts = t0 + 5 * 3600
+        while ts < t0 + 20 * 3600:
+            self.tracking(ts)
+            ts += rng.randint(120, 420)
+        self.row("gsm-ftp", t0 + rng.randint(0, DAY - 3600))
+        # The operator and the other processes of the vehicle.
+        for _ in range(rng.randint(2, 3)):
+            self.event(t0 + rng.randint(6 * 3600, DAY - 3600), "trigger", names=["gps"])
+        end = t0 + rng.randint(12 * 3600, 20 * 3600)
+        self.event(end, "manual", start=stamp(end - 3 * 3600), end=stamp(end))
+        self.event(t0 + rng.randint(3600, DAY - 3600), "trigger",
+                   names=[rng.choice(["data-test", "service-test", "update-test"])])
+        self.event(t0 + rng.randint(3600, DAY - 3600), "trigger", names=[rng.choice(["info", "sw-update"])])
+        # The weekly software-update look-up, put on the minute ahead of the
+        # wall clock (the schedule runs on the vehicle's real time, so it
+        # comes due up to 70 s later, hours of the sped-up day).
+        self.event(t0 + rng.randint(600, 4 * 3600), "lookup-schedule")
+        for _ in range(rng.randint(2, 5)):
+            self.mails += 1
+            self.event(t0 + rng.randint(0, DAY - 3600), "mail", name="mail_%04d.txt" % self.mails,
+                       text="delivery note %d of day %d\n" % (self.mails, d + 1))
+        if rng.random() < 0.6:  # the LT server keeps the link; the truck goes offline for a while
+            lt = t0 + rng.randint(8 * 3600, 18 * 3600)
+            seconds = rng.randint(600, 2400)
+            self.state(lt, "CSetLTServer", {"1": True})
+            self.event(lt + 900, "offline", seconds=seconds)
+            self.state(lt + 900 + seconds + 1800, "CSetLTServer", {"1": False})
+        else:
+            self.event(t0 + rng.randint(3600, DAY - 3600), "offline", seconds=rng.randint(60, 600))
+
+    def day_faults(self, d):
+        rng = self.rng
+        t0 = d * DAY
+        last = (d + 1) * DAY - 2 * 3600 if d == self.days - 1 else (d + 1) * DAY
+        for kind, (count, shortest, longest) in FAULTS_PER_DAY.items():
+            for n in range(count):
+                start = rng.randint(t0 + 1800, last - longest - 60)
+                fault = {"t": start, "kind": kind, "until": start + rng.randint(shortest, longest)}
+                if kind == "service-error":
+                    # Each day one logbook read fails, the others at random.
+                    operation = "getLogbook" if n == 0 else rng.choice(ERROR_OPERATIONS)
+                    fault.update(operation=operation, count=rng.randint(1, 3))
+                elif kind == "service-stall":
+                    fault.update(operation=rng.choice(STALL_OPERATIONS), count=1)
+                self.faults.append(fault)
+
+    def build(self):
+        for d in range(self.days):
+            self.day(d)
+        for d in range(self.days):
+            self.day_faults(d)
+        end = self.days * DAY
+        self.rows = sorted((r for r in self.rows if r["t"] < end), key=lambda r: r["t"])
+        self.events = sorted((e for e in self.events if e["t"] < end), key=lambda e: e["t"])
+        self.faults.sort(key=lambda f: f["t"])
+        return {"seed": self.seed, "days": self.days, "rows": self.rows, "events": self.events,
+                "faults": self.faults}
+
+
+def make_plan(seed, days):
+    return Planner(seed, days).build()

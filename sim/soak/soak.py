@@ -1,0 +1,315 @@
+#!/usr/bin/env python3
+"""A week on the road in minutes: the real daemon on the stand-in vehicle,
+sped up, through days of a truck with faults at random times, then an
+invariant check of what reached the back office.
+
+Usage: soak.py --days N --seed S --build DIR --src DIR [--scale X] [--root DIR]
+Run inside dbus-run-session (scripts/soak does that, in a mount namespace
+of its own so that the full disk can be played on a small tmpfs).
+"""
+import argparse
+import collections
+import json
+import os
+import socket
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import check  # noqa: E402
+import plan as planning  # noqa: E402
+from vehicle import RESTART_SEC, Vehicle  # noqa: E402
+
+BATCH = 600          # rows reach the logbook in batches of ten truck minutes
+SAMPLE_EVERY = 1800  # memory, descriptors and progress every half hour
+STALL_S = 31         # a stalled reply holds the daemon for the call time-out
+SERVICE_ACTIONS = {"rows", "set", "trigger", "manual", "offline", "lookup-schedule", "service-error",
+                   "service-stall"}
+
+
+def soak_profile(src, port):
+    """The truck's setups, every server on the back office, and the sensors
+    the monitor needs to see doors, API valves, manlids and high pressure."""
+    with open(os.path.join(src, "sim/profiles/truck.json")) as f:
+        records = json.load(f)["records"]
+
+    def setup(name, fields, index=0):
+        for record in records:
+            if record["record"] == name and record.get("index", 0) == index:
+                record["fields"].update(fields)
+                return
+        records.append({"record": name, "index": index, "fields": fields})
+
+    server = {"1": "127.0.0.1:%d" % port, "2": "truck", "3": "tanker"}
+    for name in ("CSetGsmGprsFtpData", "CSetGsmGprsFtpService", "CSetGsmGprsFtpUpdate"):
+        setup(name, dict(server))
+    setup("CSetGeneralNonWM", {"4": 1})
+    setup("CSetGeneralWM", {"3": 1})
+    setup("CSetGlobalSensorNonWM", {"7": 1, "8": 1, "10": 1})
+    for c in range(planning.COMPARTMENTS):
+        setup("CSetCompartmentSensorNonWM", {"7": 1, "9": 1}, c)
+        setup("CRunCompNonWM", {"3": 1}, c)
+    setup("CRunCan", {"4": True})
+    return {"records": records}
+
+
+def timeline(plan):
+    """Every action of the run in truck-time order."""
+    actions = []
+    batches = collections.defaultdict(list)
+    for row in plan["rows"]:
+        batches[row["t"] // BATCH].append(row["row"])
+    for key, rows in batches.items():
+        actions.append(((key + 1) * BATCH, "rows", rows))
+    for event in plan["events"]:
+        actions.append((event["t"], event["kind"], event))
+    for fault in plan["faults"]:
+        actions.append((fault["t"], fault["kind"], fault))
+        if fault["until"] > fault["t"]:
+            actions.append((fault["until"], fault["kind"] + "/end", fault))
+    for t in range(0, plan["days"] * planning.DAY, SAMPLE_EVERY):
+        actions.append((t, "sample", None))
+    order = {kind: i for i, kind in enumerate(["sample", "rows"])}
+    return sorted(actions, key=lambda a: (a[0], order.get(a[1], 2)))
+
+
+class Driver:
+    def __init__(self, vehicle, plan, scale):
+        self.vehicle, self.plan, self.scale = vehicle, plan, scale
+        self.deferred = []
+        self.faults = collections.Counter()   # kind -> played
+        self.skipped = collections.Counter()  # kind -> could not be played
+        self.windows = []  # {"kind", "begin", "end"} in wall-clock seconds
+        self.samples = []
+        self.batches = 0
+        self.journal = open(os.path.join(vehicle.root, "soak-journal.txt"), "w")
+        self.watchers, self.pppd_kills = [], []
+
+    def wall(self, t):
+        return self.t0 + t / self.scale
+
+    def window(self, kind, begin, length):
+        self.windows.append({"kind": kind, "begin": begin, "end": begin + length})
+
+    def run(self):
+        self.t0 = time.monotonic()
+        self.wall0 = time.time()
+        for t, kind, data in timeline(self.plan):
+            delay = self.wall(t) - time.monotonic()
+            if delay > 0:
+                time.sleep(delay)
+            if kind in SERVICE_ACTIONS and not self.vehicle.service_up:
+                self.deferred.append((t, kind, data))
+                continue
+            self.act(t, kind, data)
+        for watcher in self.watchers:
+            watcher.join()
+        self.faults["pppd-kill"] = self.pppd_kills.count(True)
+        self.skipped["pppd-kill"] = self.pppd_kills.count(False)
+        self.faults += collections.Counter()  # drops the kinds with none
+        self.skipped += collections.Counter()
+
+    def note(self, t, kind, data):
+        """The run's journal: what the soak did when, for the evidence of a failure."""
+        detail = "%d rows" % len(data) if kind == "rows" else json.dumps(data) if data else ""
+        self.journal.write("%s %s %s %s\n" % (check.stamp_of(time.time()), planning.stamp(t), kind, detail))
+        self.journal.flush()
+
+    def act(self, t, kind, data):
+        v = self.vehicle
+        if kind != "sample":
+            self.note(t, kind, data)
+        if kind == "rows":
+            self.batches += 1
+            path = os.path.join(v.root, "rows", "batch-%05d.json" % self.batches)
+            with open(path, "w") as out:
+                json.dump({"logbook": data}, out)
+            v.ctl("load", path)
+        elif kind == "set":
+            fields = [str(x).lower() if isinstance(x, bool) else x for kv in data["fields"].items() for x in kv]
+            v.ctl("set", data["record"], *fields, "--index", data["index"])
+        elif kind == "trigger":
+            v.ctl("trigger", *data["names"])
+        elif kind == "manual":
+            v.ctl("set", "CRunTriggerFtpTransfer", 2, "true", 12, data["start"].rstrip("Z"), 13,
+                  data["end"].rstrip("Z"), 14, "Event")
+        elif kind == "offline":
+            v.ctl("offline", data["seconds"])
+        elif kind == "lookup-schedule":
+            due = time.localtime((int(time.time()) + 10) // 60 * 60 + 60)
+            v.ctl("set", "CSetFtpSwUpdate", 4, (due.tm_wday + 1) % 7 + 1, 5, due.tm_hour, 6, due.tm_min)
+        elif kind == "mail":
+            staging = os.path.join(v.root, "rows", data["name"])
+            with open(staging, "w") as out:
+                out.write(data["text"])
+            os.replace(staging, os.path.join(v.mailbox, data["name"]))
+        elif kind == "sample":
+            self.sample(t)
+        else:
+            self.fault(kind, data)
+
+    def fault(self, kind, data):
+        v = self.vehicle
+        now = time.time()
+        if kind == "pppd-kill":
+            # The next link there is within a few hours of the road: a
+            # watcher waits for it while the day goes on.
+            watcher = threading.Thread(target=lambda: self.pppd_kills.append(v.kill_pppd(4 * 3600 / self.scale)))
+            watcher.start()
+            self.watchers.append(watcher)
+            return
+        elif kind == "daemon-kill":
+            played = v.supervisor.kill()
+            self.window(kind, now, (RESTART_SEC + 60) / self.scale + 5)
+        elif kind in ("client-hang", "client-fail"):
+            v.client_fault(kind[len("client-"):], True)
+            played = True
+        elif kind == "office-down":
+            v.office_outage.on()
+            played = True
+        elif kind == "service-restart":
+            v.service_outage.on()
+            self.windows.append({"kind": kind, "begin": now, "end": None})
+            played = True
+        elif kind in ("service-error", "service-stall"):
+            v.ctl("fault", data["operation"], kind[len("service-"):], data["count"])
+            if kind == "service-stall":
+                self.window(kind, now, STALL_S)
+            played = True
+        elif kind == "disk-full":
+            played = v.disk is not None
+            if played:
+                v.disk_outage.on()
+        elif kind.endswith("/end"):
+            self.fault_end(kind[:-len("/end")], data)
+            return
+        else:
+            raise ValueError(kind)
+        (self.faults if played else self.skipped)[kind] += 1
+
+    def fault_end(self, kind, data):
+        v = self.vehicle
+        if kind in ("client-hang", "client-fail"):
+            v.client_fault(kind[len("client-"):], False)
+        elif kind == "office-down":
+            v.office_outage.off()
+        elif kind == "service-restart":
+            v.service_outage.off()
+            for window in self.windows:
+                if window["kind"] == kind and window["end"] is None:
+                    window["end"] = time.time() + 5
+            if v.service_up:
+                deferred, self.deferred = self.deferred, []
+                for t, action, args in deferred:
+                    self.act(t, action, args)
+        elif kind == "disk-full" and v.disk is not None:
+            v.disk_outage.off()
+
+    def progress(self):
+        """iNextLogbookRowID and iNextTrackingRowID as the service holds them."""
+        v = self.vehicle
+        return int(v.ctl("get", "CSetGsm", 3)), int(v.ctl("get", "CSetGsm", 4))
+
+    def sample(self, t):
+        pid = self.vehicle.supervisor.pid()
+        held = self.vehicle.rss_and_fds(pid) if pid else None
+        progress = self.progress() if self.vehicle.service_up else (None, None)
+        self.samples.append({"t": t, "wall": time.time(), "pid": pid, "rss": held and held[0],
+                             "fds": held and held[1], "rows": progress[0], "tracking": progress[1]})
+
+    def drain(self):
+        """Waits until every row is fetched, every file sent and the link
+        down. The day ends with the truck standing in status mode and the LT
+        server off, and no fault left in the service; the next time trigger
+        fetches the logbook, and the operator asks for the GPS file until it
+        holds every position (a request whose run met an error is gone)."""
+        v = self.vehicle
+        v.ctl("fault", "clear")
+        v.ctl("set", "CRunGeneralNonWM", 1, 5)
+        v.ctl("set", "CSetLTServer", 1, "false")
+        deadline = time.monotonic() + max(60.0, 12 * 3600 / self.scale)
+        asked = 0.0
+        while time.monotonic() < deadline:
+            if time.monotonic() - asked > 1800 / self.scale:
+                v.ctl("trigger", "gps")
+                asked = time.monotonic()
+            stored = v.rows_in_store()
+            last = {book: max([rid for (b, _), rid in stored.items() if b == book] or [0])
+                    for book in ("logbook", "tracking")}
+            rows, tracking = self.progress()
+            waiting = v.pending()
+            state = check.last_state(v.log)
+            self.drained = {"rows": rows, "tracking": tracking, "last_row": last["logbook"],
+                            "last_tracking": last["tracking"], "waiting": waiting, "state": state}
+            if (rows > last["logbook"] and tracking > last["tracking"] and not waiting
+                    and state in ("PPP_IDLE", "GPRS_WAIT")):
+                self.sample(self.plan["days"] * planning.DAY)
+                return True
+            time.sleep(0.5)
+        return False
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--days", type=int, default=7)
+    ap.add_argument("--seed", type=int, required=True)
+    ap.add_argument("--build", required=True)
+    ap.add_argument("--src", required=True)
+    ap.add_argument("--scale", type=float, default=600)
+    ap.add_argument("--root")
+    args = ap.parse_args()
+    root = args.root or tempfile.mkdtemp(prefix="ftp_data-soak.")
+    started = time.monotonic()
+    plan = planning.make_plan(args.seed, args.days)
+    print("soak: %d day(s), seed %d, %g times faster than the road, sandbox %s"
+          % (args.days, args.seed, args.scale, root), flush=True)
+    vehicle = Vehicle(root, os.path.abspath(args.build), os.path.abspath(args.src), args.scale, free_port())
+    failures = ["soak did not get going"]
+    try:
+        vehicle.install(soak_profile(args.src, vehicle.port))
+        os.makedirs(os.path.join(root, "rows"))
+        with open(os.path.join(root, "soak-plan.json"), "w") as out:
+            json.dump(plan, out, indent=0)
+        if not vehicle.disk:
+            print("soak: no tmpfs of our own here, the full disk is left out", flush=True)
+        vehicle.start_office()
+        vehicle.start_service(first=True)
+        vehicle.supervise()
+        driver = Driver(vehicle, plan, args.scale)
+        driver.drained = None
+        if not check.wait_for_text(vehicle.log, "FTL triggers connected", 30):
+            raise RuntimeError("the daemon was not started by the supervisor")
+        driver.run()
+        drained = driver.drain()
+        exit_code = vehicle.supervisor.stop()
+        vehicle.service.terminate()
+        vehicle.service.wait()
+        failures, figures = check.check(plan, vehicle, driver, drained, exit_code)
+        figures["wall time"] = "%.0f s" % (time.monotonic() - started)
+        report = check.report(args.seed, failures, figures)
+        with open(os.path.join(root, "soak-report.txt"), "w") as out:
+            out.write(report)
+        print(report, end="", flush=True)
+    except Exception as error:  # the run itself broke: say so with the seed
+        failures = ["soak run broke: %s" % error]
+        print("soak FAILED (seed %d): %s" % (args.seed, error), flush=True)
+    finally:
+        vehicle.cleanup()
+    if failures or os.environ.get("KEEP_ROOT"):
+        print("soak: sandbox kept in %s" % root)
+    else:
+        import shutil
+        shutil.rmtree(root, ignore_errors=True)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

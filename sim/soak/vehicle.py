@@ -1,0 +1,269 @@
+"""The stand-in vehicle of the soak: its processes and how they break.
+
+One sandbox root (sim/install-sandbox.sh) with the stand-in service on an
+SQLite file, the back office, a small disk for the outgoing files, and the
+daemon under a supervisor loop that starts it again after it was killed,
+as systemd does (Restart=on-failure, RestartSec=5).
+"""
+import json
+import os
+import shutil
+import signal
+import sqlite3
+import subprocess
+import threading
+import time
+
+RESTART_SEC = 5
+DISK_MIB = 16
+
+
+def pids_of(pattern):
+    out = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True).stdout
+    return [int(p) for p in out.split()]
+
+
+class Supervisor(threading.Thread):
+    """Starts the daemon again whenever it ends without being asked to."""
+
+    def __init__(self, command, env, err_path, scale):
+        super().__init__(daemon=True)
+        self.command, self.env, self.err_path, self.scale = command, env, err_path, scale
+        self.proc = None
+        self.stopping = False
+        self.kills = 0
+        self.starts = 0
+        self.unexpected = []  # (wall time, exit code) of ends nobody asked for
+        self.final_code = None
+        self.expect_kill = False
+        self.lock = threading.Lock()
+
+    def run(self):
+        with open(self.err_path, "ab") as err:
+            while True:
+                with self.lock:
+                    if self.stopping:
+                        return
+                    self.proc = subprocess.Popen(self.command, env=self.env, stdout=subprocess.DEVNULL,
+                                                 stderr=err)
+                    self.starts += 1
+                code = self.proc.wait()
+                with self.lock:
+                    if self.stopping:
+                        self.final_code = code
+                        return
+                    if code != -signal.SIGKILL or not self.expect_kill:
+                        self.unexpected.append((time.time(), code))
+                    self.expect_kill = False
+                time.sleep(RESTART_SEC / self.scale)
+
+    def pid(self):
+        with self.lock:
+            return self.proc.pid if self.proc and self.proc.poll() is None else None
+
+    def kill(self):
+        with self.lock:
+            if not self.proc or self.proc.poll() is not None:
+                return False
+            self.expect_kill = True
+            self.proc.kill()
+            self.kills += 1
+            return True
+
+    def stop(self, timeout=30):
+        with self.lock:
+            self.stopping = True
+            proc = self.proc
+        if proc and proc.poll() is None:
+            proc.terminate()
+        self.join(timeout)
+        return self.final_code
+
+
+class Outage:
+    """A fault that faults of the same kind may overlap: it begins with the
+    first and ends with the last."""
+
+    def __init__(self, begin, end):
+        self.begin, self.end, self.count = begin, end, 0
+
+    def on(self):
+        self.count += 1
+        if self.count == 1:
+            self.begin()
+
+    def off(self):
+        self.count -= 1
+        if self.count == 0:
+            self.end()
+
+
+class Vehicle:
+    def __init__(self, root, build, src, scale, port):
+        self.root, self.build, self.src, self.scale, self.port = root, build, src, scale, port
+        self.ctl_path = os.path.join(build, "sim", "tankora-ctl")
+        self.log = os.path.join(root, "var/log/Tankora/ftp_d.log")
+        self.db = os.path.join(root, "service.db")
+        self.ftl = os.path.join(root, "var/log/FTL")
+        self.mailbox = os.path.join(root, "var/log/log_tx")
+        self.fault_file = os.path.join(root, "var/run/ftp_client.fault")
+        self.office = self.service = None
+        self.service_up = False
+        self.client_faults = []
+        self.disk = None
+        self.office_outage = Outage(self.stop_office, self.start_office)
+        self.service_outage = Outage(self.kill_service, self.start_service)
+        self.disk_outage = Outage(self.fill_disk, self.free_disk)
+
+    # --- set-up -----------------------------------------------------------
+    def install(self, profile):
+        subprocess.run([os.path.join(self.src, "sim/install-sandbox.sh"), self.root, self.build], check=True,
+                       stdout=subprocess.DEVNULL)
+        os.makedirs(os.path.join(self.root, "var/run"), exist_ok=True)
+        self.mount_disk()
+        with open(os.path.join(self.root, "etc/Tankora/ftp_d.ini"), "w") as ini:
+            # Every debug line, in one file that never rotates: the checker reads the whole run.
+            ini.write("[DEBUG_MESSAGES]\nDisplay_Message=0\nLog_Level=0\nLogfile_Size=2000000000\n")
+        with open(os.path.join(self.root, "soak-profile.json"), "w") as out:
+            json.dump(profile, out)
+
+    def mount_disk(self):
+        """The outgoing directory and /tmp on a small disk of their own, when
+        the sandbox may mount one (scripts/soak runs in its own mount
+        namespace); otherwise a full disk cannot be played."""
+        disk = os.path.join(self.root, "disk")
+        os.makedirs(disk)
+        if not os.environ.get("SOAK_OWN_MOUNTS") or subprocess.run(
+                ["mount", "-t", "tmpfs", "-o", "size=%dm" % DISK_MIB, "soak-disk", disk],
+                capture_output=True).returncode != 0:
+            return
+        self.disk = disk
+        for name, path in (("FTL", self.ftl), ("tmp", os.path.join(self.root, "tmp"))):
+            os.makedirs(os.path.join(disk, name))
+            for entry in os.listdir(path):
+                shutil.move(os.path.join(path, entry), os.path.join(disk, name))
+            os.rmdir(path)
+            os.symlink(os.path.join(disk, name), path)
+
+    def env(self):
+        env = dict(os.environ, FTP_DATA_ROOT=self.root, FTP_DATA_DNS_HOST="localhost",
+                   FTP_DATA_TIME_SCALE=str(self.scale))
+        return env
+
+    # --- the processes ----------------------------------------------------
+    def ctl(self, *args, check=True):
+        result = subprocess.run([self.ctl_path] + [str(a) for a in args], capture_output=True, text=True)
+        if check and result.returncode != 0:
+            raise RuntimeError("tankora-ctl %s: %s" % (" ".join(map(str, args)), result.stderr.strip()))
+        return result.stdout.strip()
+
+    def start_office(self):
+        office = os.path.join(self.root, "backoffice")
+        self.office = subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(self.src, "sim/soak/backoffice.py"), str(self.port),
+             os.path.join(office, "incoming"), os.path.join(office, "archive")],
+            stdout=subprocess.DEVNULL, stderr=open(os.path.join(self.root, "backoffice.log"), "ab"))
+
+    def stop_office(self):
+        self.office.terminate()
+        self.office.wait()
+
+    def start_service(self, first=False):
+        args = [os.path.join(self.build, "sim/tankora-service"), "--db", self.db]
+        if first:
+            args += ["--profile", os.path.join(self.root, "soak-profile.json")]
+        self.service = subprocess.Popen(args, stdout=subprocess.DEVNULL,
+                                        stderr=open(os.path.join(self.root, "service.log"), "ab"))
+        self.ctl("wait-for", "CRunGsm", 9, 4, "--timeout", 20000)
+        self.service_up = True
+
+    def kill_service(self):
+        self.service_up = False
+        self.service.kill()
+        self.service.wait()
+
+    def supervise(self):
+        self.supervisor = Supervisor([os.path.join(self.build, "ftp_data")], self.env(),
+                                     os.path.join(self.root, "daemon.err"), self.scale)
+        self.supervisor.start()
+
+    # --- faults -------------------------------------------------------------
+    def kill_pppd(self, wait_s):
+        """Kills the dial-up as a dropped line does, once there is one."""
+        deadline = time.monotonic() + wait_s
+        while time.monotonic() < deadline:
+            pids = pids_of(os.path.join(self.root, "usr/sbin/pppd"))
+            if pids:
+                for pid in pids:
+                    os.kill(pid, signal.SIGKILL)
+                if self.service_up:  # what the modem reports when the line drops
+                    self.ctl("set", "CRunGsmGprs", 1, 3, check=False)
+                return True
+            time.sleep(0.05)
+        return False
+
+    def client_fault(self, kind, on):
+        """The FTP client hangs ("hang") or fails ("fail"); the latest fault
+        that is still on is the one it plays."""
+        if on:
+            self.client_faults.append(kind)
+        else:
+            self.client_faults.remove(kind)
+        if self.client_faults:
+            with open(self.fault_file + ".new", "w") as out:
+                out.write(self.client_faults[-1] + "\n")
+            os.replace(self.fault_file + ".new", self.fault_file)
+        elif os.path.exists(self.fault_file):
+            os.remove(self.fault_file)
+
+    def fill_disk(self):
+        if not self.disk:
+            return
+        with open(os.path.join(self.disk, "filler"), "wb", buffering=0) as out:
+            block = b"\0" * 65536
+            try:
+                while out.write(block):
+                    pass
+            except OSError:  # the disk is full
+                pass
+
+    def free_disk(self):
+        if self.disk:
+            os.remove(os.path.join(self.disk, "filler"))
+
+    # --- what the vehicle holds ---------------------------------------------
+    def rss_and_fds(self, pid):
+        try:
+            with open("/proc/%d/status" % pid) as status:
+                rss = next(int(l.split()[1]) for l in status if l.startswith("RssAnon:"))
+            return rss, len(os.listdir("/proc/%d/fd" % pid))
+        except (OSError, StopIteration):
+            return None
+
+    def rows_in_store(self):
+        """{(book, time stamp in ms): row ID} of every stored logbook row."""
+        con = sqlite3.connect("file:%s?mode=ro" % self.db, uri=True, timeout=30)
+        try:
+            return {(book, stamp): rid for book in ("logbook", "tracking")
+                    for rid, stamp in con.execute("SELECT id, stamp FROM %s" % book)}
+        finally:
+            con.close()
+
+    def pending(self):
+        """Files still waiting in the outgoing directories."""
+        return sorted(os.listdir(self.ftl)) + sorted(os.listdir(self.mailbox))
+
+    def cleanup(self):
+        if getattr(self, "supervisor", None):
+            self.supervisor.stop(10)
+        for proc in (self.service, self.office):
+            if proc and proc.poll() is None:
+                proc.kill()
+        # The dial-up, FTP and LT clients the daemon left behind belong to this run.
+        for pid in pids_of(self.root + "/"):
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        if self.disk:
+            subprocess.run(["umount", "-l", self.disk])
