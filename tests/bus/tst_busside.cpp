@@ -6,38 +6,17 @@
 #include "records/ccommrecords.h"
 #include "records/cmainmode.h"
 #include "records/cvehiclerecords.h"
+#include "tests/support/cfakeservice.h"
 #include "tests/support/crecordingshell.h"
 #include "tests/support/ctable.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <QDir>
-#include <QMutex>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-
-#include <limits>
 
 namespace
 {
-
-QMutex g_logLock;
-QStringList g_asLog;
-
-void captureMessage(QtMsgType, const QMessageLogContext &, const QString &sMessage)
-{
-    QMutexLocker locker(&g_logLock);
-    g_asLog << sMessage;
-}
-
-int logCount(const QString &sText)
-{
-    QMutexLocker locker(&g_logLock);
-    return int(std::count_if(g_asLog.cbegin(), g_asLog.cend(), [&](const QString &s) { return s.contains(sText); }));
-}
 
 int ownPid()
 {
@@ -47,124 +26,6 @@ int ownPid()
 const QString sAnswered = QStringLiteral("SetGetName(...,'FTP1'');");
 
 } // namespace
-
-// The stand-in database service on a connection and a thread of its own, so
-// the daemon may block on its calls. It owns com.Velkor.Tankora with
-// /SetupData and /RuntimeData: each get answers the bytes a test put there,
-// or fails when there are none; each set stores the bytes and answers the
-// reply code a test chose (success by default; iFailCall makes the call
-// fail). As the process supervisor it sends the handshake signals and hears
-// the heartbeat (sender and path) and the short name (sender and name).
-class CFakeService : public QObject
-{
-    Q_OBJECT
-
-  public:
-    static constexpr int iFailCall = std::numeric_limits<int>::min();
-    QList<QPair<int, QString>> aTriggers;
-    QList<QPair<int, QByteArray>> aNames;
-
-    CFakeService() : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-service")))
-    {
-        m_objects.moveToThread(&m_thread);
-        m_thread.start();
-        const QString sSignals = QStringLiteral("com.Velkor.Tankora.Signals");
-        m_bReady = m_bus.isConnected() && m_bus.registerService(QStringLiteral("com.Velkor.Tankora")) &&
-                   m_bus.registerVirtualObject(QStringLiteral("/SetupData"), &m_objects) &&
-                   m_bus.registerVirtualObject(QStringLiteral("/RuntimeData"), &m_objects) &&
-                   m_bus.registerVirtualObject(QStringLiteral("/Logbook"), &m_objects) &&
-                   m_bus.connect({}, {}, sSignals, QStringLiteral("sigTrigger"), this, SLOT(onTrigger(QDBusMessage))) &&
-                   m_bus.connect({}, {}, sSignals, QStringLiteral("sigSendName"), this, SLOT(onSendName(QDBusMessage)));
-    }
-    ~CFakeService() override
-    {
-        m_thread.quit();
-        m_thread.wait();
-        QDBusConnection::disconnectFromBus(QStringLiteral("fake-service"));
-    }
-    bool isReady() const { return m_bReady; }
-
-    // Null bytes take the record away.
-    void putRecord(const QString &sGet, const QByteArray &baBytes)
-    {
-        QMutexLocker locker(&m_objects.lock);
-        if (baBytes.isNull())
-            m_objects.hRecords.remove(sGet);
-        else
-            m_objects.hRecords.insert(sGet, baBytes);
-    }
-    void setResult(const QString &sSet, int iResult)
-    {
-        QMutexLocker locker(&m_objects.lock);
-        m_objects.hResults.insert(sSet, iResult);
-    }
-    // Operations in the order they were called.
-    QStringList calls()
-    {
-        QMutexLocker locker(&m_objects.lock);
-        return m_objects.asCalls;
-    }
-    // What was set since the last time this was asked.
-    QList<QByteArray> written(const QString &sSet)
-    {
-        QMutexLocker locker(&m_objects.lock);
-        return m_objects.hWritten.take(sSet);
-    }
-    // sigSetup… and sigRuntime… come from their objects, anything else from
-    // the supervisor on the Signals interface.
-    void sendSignal(const QString &sSignal, const QList<int> &aiArguments)
-    {
-        QString sObject = QStringLiteral("Supervisor"), sInterface = QStringLiteral("Signals");
-        if (sSignal.startsWith(QLatin1String("sigSetup")))
-            sObject = QStringLiteral("SetupData"), sInterface = QStringLiteral("Setup");
-        else if (sSignal.startsWith(QLatin1String("sigRuntime")))
-            sObject = QStringLiteral("RuntimeData"), sInterface = QStringLiteral("Runtime");
-        QDBusMessage message = QDBusMessage::createSignal("/" + sObject, "com.Velkor.Tankora." + sInterface, sSignal);
-        for (int iArgument : aiArguments)
-            message << iArgument;
-        m_bus.send(message);
-    }
-
-  private slots:
-    void onTrigger(const QDBusMessage &message)
-    {
-        aTriggers.append({message.arguments().value(0).toInt(), message.path()});
-    }
-    void onSendName(const QDBusMessage &message)
-    {
-        aNames.append({message.arguments().value(0).toInt(), message.arguments().value(1).toByteArray()});
-    }
-
-  private:
-    // Both service objects, answering every call by its operation name on the service's thread.
-    struct CObjects : QDBusVirtualObject {
-        QMutex lock;
-        QHash<QString, QByteArray> hRecords;
-        QHash<QString, int> hResults;
-        QHash<QString, QList<QByteArray>> hWritten;
-        QStringList asCalls;
-
-        QString introspect(const QString &) const override { return QString(); }
-        bool handleMessage(const QDBusMessage &message, const QDBusConnection &bus) override
-        {
-            QMutexLocker locker(&lock);
-            const QString sOperation = message.member();
-            asCalls << sOperation;
-            if (sOperation.startsWith(QLatin1String("set"))) {
-                hWritten[sOperation] << message.arguments().value(1).toByteArray();
-                const int iResult = hResults.value(sOperation, 1);
-                return bus.send(iResult == iFailCall ? message.createErrorReply(QDBusError::Failed, "refused")
-                                                     : message.createReply(iResult));
-            }
-            if (!hRecords.contains(sOperation)) // a service without the record: the call fails
-                return bus.send(message.createErrorReply(QDBusError::Failed, QStringLiteral("no record")));
-            return bus.send(message.createReply(hRecords.value(sOperation)));
-        }
-    } m_objects;
-    QThread m_thread;
-    QDBusConnection m_bus;
-    bool m_bReady = false;
-};
 
 // The daemon's bus side against a stand-in service on a private bus.
 class TestBusSide : public QObject
@@ -182,10 +43,10 @@ class TestBusSide : public QObject
     // that everything sent before it has arrived there too.
     void settle()
     {
-        const int iBefore = logCount(sAnswered);
+        const int iBefore = logged::count(sAnswered);
         const qsizetype llNamesBefore = m_pService->aNames.size();
         m_pService->sendSignal(QStringLiteral("sigGetName"), {ownPid() + 1, ownPid()});
-        QTRY_VERIFY(logCount(sAnswered) > iBefore);
+        QTRY_VERIFY(logged::count(sAnswered) > iBefore);
         QTRY_VERIFY(m_pService->aNames.size() > llNamesBefore);
     }
 
@@ -194,7 +55,7 @@ class TestBusSide : public QObject
     void startProcess()
     {
         m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
-        QTRY_COMPARE(logCount(QStringLiteral("FTL triggers connected")), 1);
+        QTRY_COMPARE(logged::count(QStringLiteral("FTL triggers connected")), 1);
     }
     // The record, or a failing get when the value is -1.
     void putOrFail(const QString &sGet, int iValue, CRecord &record)
@@ -208,7 +69,7 @@ class TestBusSide : public QObject
         QVERIFY(m_root.isValid());
         qputenv("FTP_DATA_ROOT", m_root.path().toLocal8Bit());
         CShell::setInstance(&m_shell);
-        qInstallMessageHandler(captureMessage);
+        qInstallMessageHandler(logged::capture);
         m_pService = new CFakeService;
         QVERIFY(m_pService->isReady());
     }
@@ -222,10 +83,7 @@ class TestBusSide : public QObject
 
     void init()
     {
-        {
-            QMutexLocker locker(&g_logLock);
-            g_asLog.clear();
-        }
+        logged::clear();
         m_shell.asCommands.clear();
         m_pService->aTriggers.clear();
         m_pService->aNames.clear();
@@ -233,7 +91,7 @@ class TestBusSide : public QObject
         QDir(rootedPath(QStringLiteral("/var/log/log_tx"))).removeRecursively();
         QVERIFY(QDir().mkpath(rootedPath(QStringLiteral("/var/log"))));
         m_pData = new CData(nullptr);
-        QTRY_COMPARE(logCount(QStringLiteral("Connected to session bus!")), 1);
+        QTRY_COMPARE(logged::count(QStringLiteral("Connected to session bus!")), 1);
     }
 
     void cleanup()
@@ -259,10 +117,10 @@ class TestBusSide : public QObject
         settle();
         QCOMPARE(m_pService->calls().mid(iCallsBefore).count(QStringLiteral("getRuntimeFtpTransferStatus")),
                  bOwn ? 0 : 1);
-        QCOMPARE(logCount(QStringLiteral("getRuntimeFtpTransferStatus'")), sLine.isEmpty() ? 0 : 1);
+        QCOMPARE(logged::count(QStringLiteral("getRuntimeFtpTransferStatus'")), sLine.isEmpty() ? 0 : 1);
         if (!sLine.isEmpty())
-            QCOMPARE(logCount(sLine), 1);
-        QCOMPARE(logCount(QStringLiteral("Transfer state")) + logCount(QStringLiteral("Transfer of")), 0);
+            QCOMPARE(logged::count(sLine), 1);
+        QCOMPARE(logged::count(QStringLiteral("Transfer state")) + logged::count(QStringLiteral("Transfer of")), 0);
     }
 
     // Only another process may take the link offline.
@@ -278,7 +136,7 @@ class TestBusSide : public QObject
         settle();
         QCOMPARE(m_pData->offlineRequested(), !bOwn);
         QCOMPARE(m_pData->offlineSeconds(), bOwn ? 0 : 45);
-        QCOMPARE(logCount(QStringLiteral("signal 'onSigOfflineMode' received. Seconds: 45")), bOwn ? 0 : 1);
+        QCOMPARE(logged::count(QStringLiteral("signal 'onSigOfflineMode' received. Seconds: 45")), bOwn ? 0 : 1);
     }
 
     // The GSM/FTP logbook write's reply is requested, never judged.
@@ -289,7 +147,7 @@ class TestBusSide : public QObject
         m_pData->writeGsmFtpEntry(9228);
         m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), 1);
         QCOMPARE(m_pService->written(QStringLiteral("setLogbookGsmFtp")).size(), 1);
-        QCOMPARE(logCount(QStringLiteral("Dbus-Error")), 0);
+        QCOMPARE(logged::count(QStringLiteral("Dbus-Error")), 0);
     }
 
     // The readers at start decide whether the link is kept and whether a
@@ -368,9 +226,9 @@ class TestBusSide : public QObject
         settle();
         m_pService->setResult(sSet, 1);
 
-        QCOMPARE(logCount(QStringLiteral("Received sigSetGsmGprsFtpUpdate! ")), 1);
-        QCOMPARE(logCount(sLine), 1);
-        QCOMPARE(logCount(QStringLiteral("Trigger software update")), bWritten ? 1 : 0);
+        QCOMPARE(logged::count(QStringLiteral("Received sigSetGsmGprsFtpUpdate! ")), 1);
+        QCOMPARE(logged::count(sLine), 1);
+        QCOMPARE(logged::count(QStringLiteral("Trigger software update")), bWritten ? 1 : 0);
         const QList<QByteArray> aWritten = m_pService->written(sSet);
         QCOMPARE(aWritten.size(), bWritten ? 1 : 0);
         CSetGsmGprsFtpUpdate oStored;
@@ -397,10 +255,10 @@ class TestBusSide : public QObject
         m_pService->putRecord(QStringLiteral("getRuntimeGsmGprs"), oLink.toByteArray());
         m_pService->sendSignal(QStringLiteral("sigRuntimeGsmGprs"), {ownPid() + 1});
         settle();
-        QCOMPARE(logCount(QStringLiteral("Received sigRunGsmGprs! Mode = %1").arg(iMode)), 1);
-        QCOMPARE(logCount(QStringLiteral("pppd active")) + logCount(QStringLiteral("pppd not active")),
+        QCOMPARE(logged::count(QStringLiteral("Received sigRunGsmGprs! Mode = %1").arg(iMode)), 1);
+        QCOMPARE(logged::count(QStringLiteral("pppd active")) + logged::count(QStringLiteral("pppd not active")),
                  sLine.isEmpty() ? 0 : 1);
-        QVERIFY(sLine.isEmpty() || logCount(sLine) == 1);
+        QVERIFY(sLine.isEmpty() || logged::count(sLine) == 1);
     }
 
     // The schedule is logged field by field; one that gives no look-up is an error.
@@ -420,8 +278,8 @@ class TestBusSide : public QObject
         m_pService->putRecord(QStringLiteral("getSetupFtpSwUpdate"), oSetup.toByteArray());
         m_pService->sendSignal(QStringLiteral("sigSetupFtpSwUpdate"), {ownPid() + 1});
         settle();
-        QCOMPARE(logCount(sLine), bError ? 2 : 1);
-        QCOMPARE(logCount(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
+        QCOMPARE(logged::count(sLine), bError ? 2 : 1);
+        QCOMPARE(logged::count(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
     }
 
     void nameAnsweredOnlyWhenAddressedToUs_data()
@@ -435,8 +293,8 @@ class TestBusSide : public QObject
         m_pService->sendSignal(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
         settle();
         // Every question is noted; only ours (and the settling one) is answered.
-        QCOMPARE(logCount(QStringLiteral("onsigGetName()")), 2);
-        QCOMPARE(logCount(sAnswered), bAnswered ? 2 : 1);
+        QCOMPARE(logged::count(QStringLiteral("onsigGetName()")), 2);
+        QCOMPARE(logged::count(sAnswered), bAnswered ? 2 : 1);
         QCOMPARE(m_pService->aNames.size(), bAnswered ? 2 : 1);
         QCOMPARE(m_pService->aNames.first(), qMakePair(ownPid(), QByteArray("FTP1")));
     }
@@ -478,8 +336,8 @@ class TestBusSide : public QObject
             "getSetupGpsTracking",    "getSetupGsmGprs",          "getRuntimeGsm"};
         QCOMPARE(callsSinceStart().mid(0, asExpected.size()), asExpected);
         QCOMPARE(callsSinceStart().last(), QStringLiteral("getSetupLTServer"));
-        QCOMPARE(logCount(QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to \"1.2.29 / "
-                                         "tk-release-1.14.2-0-g3786225\"")),
+        QCOMPARE(logged::count(QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to \"1.2.29 / "
+                                              "tk-release-1.14.2-0-g3786225\"")),
                  2);
         CRunGeneralNonWM oGeneral;
         QVERIFY(oGeneral.fromByteArray(m_pService->written(QStringLiteral("setRuntimeGeneralNonWM")).value(0)));
@@ -493,11 +351,11 @@ class TestBusSide : public QObject
                                   rootedPath(QStringLiteral("/usr/bin/Tankora/lt_client")) + " &"}));
         const QString sLogTx = rootedPath(QStringLiteral("/var/log/log_tx"));
         QVERIFY(QDir(sLogTx).exists());
-        QCOMPARE(logCount(QLatin1Char('"') + sLogTx + QStringLiteral("\" created.")), 1);
-        QCOMPARE(logCount(QStringLiteral("GPRS module Name = \"Telit\"")), 1);
-        QCOMPARE(logCount(QStringLiteral("Create auto. event file, reason:")), 1);
-        QCOMPARE(logCount(QStringLiteral("Trigger for auto. event file")) +
-                     logCount(QStringLiteral("Data file trigger")),
+        QCOMPARE(logged::count(QLatin1Char('"') + sLogTx + QStringLiteral("\" created.")), 1);
+        QCOMPARE(logged::count(QStringLiteral("GPRS module Name = \"Telit\"")), 1);
+        QCOMPARE(logged::count(QStringLiteral("Create auto. event file, reason:")), 1);
+        QCOMPARE(logged::count(QStringLiteral("Trigger for auto. event file")) +
+                     logged::count(QStringLiteral("Data file trigger")),
                  0);
 
         // From now on it comes from the thread at "/", and the timer is silent.
@@ -509,7 +367,7 @@ class TestBusSide : public QObject
         const auto iFromSignals = countFrom(QStringLiteral("/Signals"));
         QTRY_VERIFY_WITH_TIMEOUT(countFrom(QStringLiteral("/")) >= 4, 10000);
         QCOMPARE(countFrom(QStringLiteral("/Signals")), iFromSignals);
-        QCOMPARE(logCount(QStringLiteral("Thread connected to session bus!")), 1);
+        QCOMPARE(logged::count(QStringLiteral("Thread connected to session bus!")), 1);
     }
 
     // Without a GSM/GPRS setup the link still gets 120 s of idle time and of
@@ -526,7 +384,7 @@ class TestBusSide : public QObject
         oDialUp.setTimeout(45);
         m_pService->putRecord(QStringLiteral("getSetupGsmGprs"), bSetup ? oDialUp.toByteArray() : QByteArray());
         startProcess();
-        QCOMPARE(logCount(QStringLiteral("getSetupGsmGprs returns NULL")), bSetup ? 0 : 1);
+        QCOMPARE(logged::count(QStringLiteral("getSetupGsmGprs returns NULL")), bSetup ? 0 : 1);
         QCOMPARE(m_pData->idleTimeSeconds(), row[1].toInt());
         m_pData->startDialUp();
         QVERIFY2(m_shell.asCommands.last().contains(sTimeout), qPrintable(m_shell.asCommands.last()));
@@ -537,7 +395,8 @@ class TestBusSide : public QObject
     {
         QVERIFY(QDir(rootedPath(QStringLiteral("/var/log"))).removeRecursively());
         m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
-        QTRY_COMPARE(logCount(QStringLiteral("Failed to create ") + rootedPath(QStringLiteral("/var/log/log_tx"))), 1);
+        QTRY_COMPARE(logged::count(QStringLiteral("Failed to create ") + rootedPath(QStringLiteral("/var/log/log_tx"))),
+                     1);
     }
 };
 

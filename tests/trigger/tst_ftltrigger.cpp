@@ -3,12 +3,11 @@
 #include "records/crecordregistry.h"
 #include "records/cvehiclerecords.h"
 #include "tests/support/cfakeclock.h"
+#include "tests/support/cfakeservice.h"
 #include "trigger/cftltrigger.h"
 #include "triggerrows.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -21,12 +20,10 @@ namespace
 constexpr qint64 OWN_PID = 4242;
 constexpr int OTHER_PID = 777;
 
-QString s_sWarnings;
-
-void collectWarnings(QtMsgType eType, const QMessageLogContext &, const QString &sText)
+// The service's name of a call: "getRuntimeTruck" for "getRuntimeTruck()".
+QString keyOf(const QString &sCall)
 {
-    if (eType == QtWarningMsg)
-        s_sWarnings += sText + '\n';
+    return QString(sCall).remove(QStringLiteral("()"));
 }
 
 // "getRuntimeTruck() 1=3": the call, and the record it returns with field 1
@@ -47,26 +44,6 @@ QByteArray recordOf(const QString &sChange)
 
 } // namespace
 
-// The database service on both paths: each get answers the bytes a test put
-// under its call ("getRuntimeTruck()", "getRuntimeCan(2)"), nothing when
-// there are none, and counts the call.
-class CFakeService : public QDBusVirtualObject
-{
-  public:
-    QHash<QString, QByteArray> hRecords;
-    QHash<QString, int> hCalls;
-
-    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
-    {
-        const QVariantList aArguments = message.arguments();
-        const QString sCall =
-            message.member() + '(' + (aArguments.isEmpty() ? QString() : aArguments[0].toString()) + ')';
-        ++hCalls[sCall];
-        return connection.send(message.createReply(QVariant(hRecords.value(sCall))));
-    }
-    QString introspect(const QString &) const override { return {}; }
-};
-
 class TestFtlTrigger : public QObject
 {
     Q_OBJECT
@@ -74,13 +51,11 @@ class TestFtlTrigger : public QObject
   private slots:
     void initTestCase()
     {
+        QVERIFY(m_service.isReady());
         QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.registerService(QStringLiteral("com.Velkor.Tankora")));
-        QVERIFY(bus.registerVirtualObject(QStringLiteral("/SetupData"), &m_service));
-        QVERIFY(bus.registerVirtualObject(QStringLiteral("/RuntimeData"), &m_service));
         m_pSetup = new ComVelkorTankoraSetupInterface("com.Velkor.Tankora", "/SetupData", bus, this);
         m_pRuntime = new ComVelkorTankoraRuntimeInterface("com.Velkor.Tankora", "/RuntimeData", bus, this);
-        qInstallMessageHandler(collectWarnings);
+        qInstallMessageHandler(logged::capture);
     }
 
     // A vehicle in Status with six compartments, high pressure fitted and
@@ -89,9 +64,8 @@ class TestFtlTrigger : public QObject
     // switched on; a time trigger of 30 min.
     void init()
     {
-        s_sWarnings.clear();
-        m_service.hCalls.clear();
-        m_service.hRecords.clear();
+        logged::clear();
+        m_service.reset();
         QStringList asVehicle = QStringLiteral("getSetupGeneralNonWM() 4=1 133=30 134=29; getSetupGeneralWM() 3=1 4=6; "
                                                "getSetupGlobalSensorNonWM() 7=1 8=1 10=1; getSetupGeoFencing(); "
                                                "getRuntimeGeoFencing(); getRuntimeGeneralNonWM() 1=5; "
@@ -105,7 +79,7 @@ class TestFtlTrigger : public QObject
                 asVehicle << QString("getSetupCan(%1)").arg(i) << QString("getRuntimeCan(%1)").arg(i);
         }
         for (const QString &sRecord : asVehicle)
-            m_service.hRecords[sRecord.section(' ', 0, 0)] = recordOf(sRecord);
+            m_service.putRecord(keyOf(sRecord.section(' ', 0, 0)), recordOf(sRecord));
     }
     void cleanup()
     {
@@ -123,17 +97,17 @@ class TestFtlTrigger : public QObject
         startMonitor();
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
         for (const QString &sChange : asRow[1].split("; ")) {
-            const QString sCall = sChange.section(' ', 0, 0);
-            const int iCalls = m_service.hCalls.value(sCall);
+            const QString sCall = keyOf(sChange.section(' ', 0, 0));
+            const qsizetype llCalls = m_service.calls().count(sCall);
             send(sChange, OTHER_PID);
-            QTRY_VERIFY(m_service.hCalls.value(sCall) > iCalls);
+            QTRY_VERIFY(m_service.calls().count(sCall) > llCalls);
         }
         QCOMPARE(spy.count(), asRow[2].toInt());
-        QVERIFY2(s_sWarnings.contains(asRow[3]), qPrintable(s_sWarnings));
+        QVERIFY2(logged::warnings().contains(asRow[3]), qPrintable(logged::warnings()));
         if (spy.isEmpty())
             return;
         QCOMPARE(spy.at(0).at(0).toBool(), false);
-        QVERIFY(s_sWarnings.contains("File: CFtlTrigger"));
+        QVERIFY(logged::warnings().contains("File: CFtlTrigger"));
         QCOMPARE(timer()->interval(), 30 * 60000);
     }
 
@@ -143,8 +117,8 @@ class TestFtlTrigger : public QObject
         startMonitor();
         send("getRuntimeCompNonWM(2) 3=3", int(OWN_PID));
         send("getRuntimeTruck() 1=1", OTHER_PID);
-        QTRY_COMPARE(m_service.hCalls.value("getRuntimeTruck()"), 2);
-        QCOMPARE(m_service.hCalls.value("getRuntimeCompNonWM(2)"), 1);
+        QTRY_COMPARE(m_service.calls().count("getRuntimeTruck"), 2);
+        QCOMPARE(m_service.calls().count("getRuntimeCompNonWM(2)"), 1);
     }
 
     // The first reads cover every record, compartment and CAN interface
@@ -152,16 +126,17 @@ class TestFtlTrigger : public QObject
     // reported, while the first time trigger still waits its two minutes.
     void initialReads()
     {
-        m_service.hRecords["getRuntimeTruckSensorNonWM()"] = recordOf("getRuntimeTruckSensorNonWM() 4=1 6=1");
+        m_service.putRecord("getRuntimeTruckSensorNonWM", recordOf("getRuntimeTruckSensorNonWM() 4=1 6=1"));
         m_pTrigger = new CFtlTrigger(OWN_PID);
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
         m_pTrigger->init(m_pSetup, m_pRuntime);
         QCOMPARE(spy.count(), 1);
-        QVERIFY(s_sWarnings.contains("reason: \"Cabint door right opened\""));
+        QVERIFY(logged::warnings().contains("reason: \"Cabint door right opened\""));
         QCOMPARE(timer()->interval(), 120000);
-        const QList<QString> asCalls = m_service.hCalls.keys(), asRecords = m_service.hRecords.keys();
-        QCOMPARE(QSet<QString>(asCalls.begin(), asCalls.end()), QSet<QString>(asRecords.begin(), asRecords.end()));
-        QCOMPARE(QSet<int>(m_service.hCalls.cbegin(), m_service.hCalls.cend()), QSet<int>{1});
+        QStringList asCalls = m_service.calls(), asRecords = m_service.recordNames();
+        asCalls.sort();
+        asRecords.sort();
+        QCOMPARE(asCalls, asRecords);
     }
 
     // Missing records of compartments the vehicle does not have, and of
@@ -170,19 +145,19 @@ class TestFtlTrigger : public QObject
     void missingRecords()
     {
         QFETCH(QStringList, asRow);
-        m_service.hRecords.remove(asRow[1]);
+        m_service.putRecord(keyOf(asRow[1]), QByteArray());
         startMonitor();
         if (asRow[2] == "quiet")
-            QVERIFY(!s_sWarnings.contains("returns NULL"));
+            QVERIFY(!logged::warnings().contains("returns NULL"));
         else
-            QVERIFY2(s_sWarnings.contains(asRow[2]), qPrintable(s_sWarnings));
+            QVERIFY2(logged::warnings().contains(asRow[2]), qPrintable(logged::warnings()));
     }
 
     void missingProxies()
     {
         m_pTrigger = new CFtlTrigger(OWN_PID);
         m_pTrigger->init(nullptr, nullptr);
-        QVERIFY(s_sWarnings.contains("dataSetup is NULL") && s_sWarnings.contains("dataRuntime is NULL"));
+        QVERIFY(logged::warnings().contains("dataSetup is NULL") && logged::warnings().contains("dataRuntime is NULL"));
         QVERIFY(!timer()->isActive());
     }
 
@@ -199,7 +174,7 @@ class TestFtlTrigger : public QObject
         QCOMPARE(spy.at(0).at(0).toBool(), true);
         QCOMPARE(timer()->interval(), 30 * 60000);
         send("getSetupGeneralNonWM() 4=1 133=45", 0);
-        QTRY_COMPARE(m_service.hCalls.value("getSetupGeneralNonWM()"), 2);
+        QTRY_COMPARE(m_service.calls().count("getSetupGeneralNonWM"), 2);
         QCOMPARE(timer()->interval(), 30 * 60000);
         send("getSetupGeneralNonWM() 4=1 133=10", OTHER_PID);
         QTRY_COMPARE(timer()->interval(), 10 * 60000);
@@ -213,17 +188,10 @@ class TestFtlTrigger : public QObject
     void send(const QString &sChange, int iProcess)
     {
         const QString sCall = sChange.section(' ', 0, 0);
-        m_service.hRecords[sCall] = recordOf(sChange);
-        const bool bSetup = sCall.startsWith("getSetup");
-        const int iOpen = sCall.indexOf('(');
-        QDBusMessage signal = QDBusMessage::createSignal(
-            bSetup ? "/SetupData" : "/RuntimeData", bSetup ? "com.Velkor.Tankora.Setup" : "com.Velkor.Tankora.Runtime",
-            "sig" + sCall.mid(3, iOpen - 3));
-        QVariantList aArguments{iProcess};
-        if (sCall.at(iOpen + 1) != ')')
-            aArguments << sCall.mid(iOpen + 1).chopped(1).toInt();
-        signal.setArguments(aArguments);
-        QVERIFY(QDBusConnection::sessionBus().send(signal));
+        m_service.putRecord(keyOf(sCall), recordOf(sChange));
+        const QString sIndex = sCall.section('(', 1).chopped(1);
+        m_service.sendSignal("sig" + sCall.section('(', 0, 0).mid(3),
+                             sIndex.isEmpty() ? QList<int>{iProcess} : QList<int>{iProcess, sIndex.toInt()});
     }
 
     void startMonitor()
