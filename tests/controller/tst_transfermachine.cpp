@@ -1,7 +1,5 @@
 #include "controller/cgpsrequest.h"
 #include "controller/ctransfermachine.h"
-#include "files/cswupdateschedule.h"
-#include "records/ccommrecords.h"
 #include "tests/support/cfakeclock.h"
 #include "tests/support/ctable.h"
 
@@ -313,27 +311,6 @@ class TestTransferMachine : public QObject
     {
         QFETCH(QStringList, row);
         QCOMPARE(int(gpsRequestStep(row[0] == "1", row[1], row[2] == "1", row[3] == "1")), row[4].toInt());
-    }
-
-    // GPRS_WAIT and FILE_TRANSFER_FINISHED look without consuming: a due
-    // look-up stays due until FILE_TRANSFER_ACTIVE's consuming look starts it.
-    void scheduledLookupStaysDueUntilStarted()
-    {
-        CSetFtpSwUpdate oSetup; // weekly on Monday at 03:00
-        oSetup.setRemote(true);
-        oSetup.setField(4, qint32(2));
-        oSetup.setField(5, qint32(3));
-        CSwUpdateSchedule schedule;
-        bool bAfterRestart = false;
-        QList<CLogLine> aLog;
-        const QDateTime dtMonday(QDate(2026, 12, 7), QTime(2, 59));
-        QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtMonday, bAfterRestart, aLog, false));
-        const QDateTime dtDue = dtMonday.addSecs(120);
-        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
-        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
-        QVERIFY(schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, true));
-        QVERIFY(!schedule.IsSwUpdateDue(oSetup, dtDue, bAfterRestart, aLog, false));
-        QCOMPARE(aLog.count(debugLine(QStringLiteral("Start software update look-up"))), 3);
     }
 };
 

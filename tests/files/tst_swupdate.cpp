@@ -74,7 +74,8 @@ class TestSwUpdate : public QObject
         const CSetFtpSwUpdate oSetup = setupOf(row.mid(2, 6));
         bool bAfterRestart = row[8] == "1";
         QList<CLogLine> aLog;
-        QCOMPARE(m_schedule.IsSwUpdateDue(oSetup, utcOf(row[1]), bAfterRestart, aLog), row[9] == "1");
+        QCOMPARE(m_schedule.IsSwUpdateDue(oSetup, utcOf(row[1]), bAfterRestart, aLog, row.value(12) != "keep"),
+                 row[9] == "1");
         QStringList asLines;
         for (const CLogLine &line : aLog)
             if (!line.sText.startsWith("Next software update lock-up in "))
