@@ -10,13 +10,15 @@
 # (tests/e2e/expected, file time stamps left out of the names).
 #
 # Usage: vehicle.sh BUILD_DIR SOURCE_DIR [TIME_SCALE]   (run inside dbus-run-session)
-# VEHICLE_STORY=1 prints the daemon's day live and a summary at the end.
+# VEHICLE_STORY=1 prints the daemon's day live and a summary at the end
+# (sim/vehicle-story.sh).
 set -eu
 BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$2" && pwd)
 SCALE=${3:-50}
 EXPECTED="$SRC/tests/e2e/expected"
 . "$SRC/sim/vehicle-sandbox.sh"
+. "$SRC/sim/vehicle-story.sh"
 
 start_office
 start_service "$SRC/sim/profiles/truck.json"
@@ -25,16 +27,7 @@ say "back office on port $PORT, service up with the truck's logbook"
 echo "delivery note 0001" > "$ROOT/var/log/log_tx/mail_0001.txt"
 start_daemon
 
-if [ -n "${VEHICLE_STORY:-}" ]; then
-    # The live view: the daemon's state changes, files and failures as they
-    # happen, with the wall-clock time.
-    (tail -n +1 -s 0.2 -F "$LOGFILE" 2>/dev/null \
-        | grep --line-buffered -E 'Statechange|Start creation of new file|Start transfer|File transfer finished|Transfer failed|seal breaks|Reset GPRS|Trigger for|stop pppd|disable time ends|process start' \
-        | while IFS= read -r LINE; do
-              printf '[%s]    %s\n' "$(date +%T)" "$(echo "$LINE" | sed -E -e 's/^[^ ]+ [A-Z] File: [A-Za-z_.]+ Line: *[0-9]+ *: *//' -e "s#$ROOT##g")"
-          done) &
-    PIDS="$PIDS $!"
-fi
+[ -z "${VEHICLE_STORY:-}" ] || story_live
 
 wait_for_log "FTL triggers connected" 30 || fail "no process start"
 say "daemon started and known to the supervisor"
@@ -135,17 +128,5 @@ done
 [ "$MISMATCH" = 0 ] || fail "back office files differ from what the rows give"
 ls "$ROOT/var/log/FTL" | grep -q . && fail "sent files left in the outgoing directory: $(ls "$ROOT/var/log/FTL")"
 
-if [ -n "${VEHICLE_STORY:-}" ]; then
-    echo
-    echo "--- the day in figures"
-    printf '%-30s %s\n' "files built" \
-        "$(($(count 'Start creation of new file') + $(count 'New event file (empty file') + $(ls "$OFFICE" | grep -c '^GPS_')))" \
-        "files at the back office" "$(ls "$OFFICE" | wc -l)" \
-        "bytes at the back office" "$(cat "$OFFICE"/* | wc -c)" \
-        "link sessions" "$(count "start the 'pppd' process")" \
-        "failed transfers" "$(count 'Transfer failed')" \
-        "GSM module resets" "$(count 'Reset GPRS module')"
-    echo "--- the back office holds"
-    ls -l "$OFFICE" | tail -n +2
-fi
+[ -z "${VEHICLE_STORY:-}" ] || story_summary
 say "vehicle run passed: every file arrived as the rows give it"
