@@ -14,7 +14,7 @@ inline void tableRows(const QString &sPath, const QString &sSection = QString())
     QFile file(sPath);
     QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable("cannot read " + sPath));
     QString sCurrent;
-    int iLine = 0;
+    int iLine = 0, iRows = 0;
     while (!file.atEnd()) {
         QString sLine = QString::fromUtf8(file.readLine());
         if (sLine.endsWith(QLatin1Char('\n')))
@@ -22,7 +22,10 @@ inline void tableRows(const QString &sPath, const QString &sSection = QString())
         ++iLine;
         if (sLine.startsWith(QLatin1Char('[')) && sLine.endsWith(QLatin1Char(']')))
             sCurrent = sLine.mid(1, sLine.size() - 2);
-        else if (!sLine.trimmed().isEmpty() && !sLine.startsWith(QLatin1Char('#')) && sCurrent == sSection)
+        else if (!sLine.trimmed().isEmpty() && !sLine.startsWith(QLatin1Char('#')) && sCurrent == sSection) {
             QTest::addRow("line %d", iLine) << sLine.split(QLatin1Char('\t'));
+            ++iRows;
+        }
     }
+    QVERIFY2(iRows > 0, qPrintable("no cases for " + sSection + " in " + sPath));
 }
