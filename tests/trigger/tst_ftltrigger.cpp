@@ -4,8 +4,8 @@
 #include "records/cvehiclerecords.h"
 #include "tests/support/cfakeclock.h"
 #include "tests/support/cfakeservice.h"
+#include "tests/support/ctable.h"
 #include "trigger/cftltrigger.h"
-#include "triggerrows.h"
 
 #include <QDBusConnection>
 #include <QSignalSpy>
@@ -90,20 +90,20 @@ class TestFtlTrigger : public QObject
     // Each change signal makes the monitor read its record again and judge
     // the field it watches there; a request restarts the time trigger with
     // the full period.
-    void changes_data() { triggerRows({"signal"}); }
+    void changes_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("signal")); }
     void changes()
     {
-        QFETCH(QStringList, asRow);
+        QFETCH(QStringList, row);
         startMonitor();
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
-        for (const QString &sChange : asRow[1].split("; ")) {
+        for (const QString &sChange : row[0].split("; ")) {
             const QString sCall = keyOf(sChange.section(' ', 0, 0));
             const qsizetype llCalls = m_service.calls().count(sCall);
             send(sChange, OTHER_PID);
             QTRY_VERIFY(m_service.calls().count(sCall) > llCalls);
         }
-        QCOMPARE(spy.count(), asRow[2].toInt());
-        QVERIFY2(logged::warnings().contains(asRow[3]), qPrintable(logged::warnings()));
+        QCOMPARE(spy.count(), row[1].toInt());
+        QVERIFY2(logged::warnings().contains(row[2]), qPrintable(logged::warnings()));
         if (spy.isEmpty())
             return;
         QCOMPARE(spy.at(0).at(0).toBool(), false);
@@ -141,16 +141,16 @@ class TestFtlTrigger : public QObject
 
     // Missing records of compartments the vehicle does not have, and of
     // the often missing sensor records, are quiet.
-    void missingRecords_data() { triggerRows({"missing"}); }
+    void missingRecords_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("missing")); }
     void missingRecords()
     {
-        QFETCH(QStringList, asRow);
-        m_service.putRecord(keyOf(asRow[1]), QByteArray());
+        QFETCH(QStringList, row);
+        m_service.putRecord(keyOf(row[0]), QByteArray());
         startMonitor();
-        if (asRow[2] == "quiet")
+        if (row[1] == "quiet")
             QVERIFY(!logged::warnings().contains("returns NULL"));
         else
-            QVERIFY2(logged::warnings().contains(asRow[2]), qPrintable(logged::warnings()));
+            QVERIFY2(logged::warnings().contains(row[1]), qPrintable(logged::warnings()));
     }
 
     void missingProxies()

@@ -1,8 +1,8 @@
 #include "records/cvehiclerecords.h"
+#include "tests/support/ctable.h"
 #include "trigger/ctriggerreason.h"
 #include "trigger/ctriggerrules.h"
 #include "trigger/cvehicleconditions.h"
-#include "triggerrows.h"
 
 #include <QTest>
 
@@ -10,9 +10,6 @@
 
 namespace
 {
-
-// Rows of kinds other than these are decisions.
-const QStringList NOT_DECISIONS = {"available", "canerror", "signal", "missing"};
 
 // In "seen,held=2": held gives 2, seen gives 1, a word not there 0.
 int wordValue(const QString &sWords, const char *pszWord)
@@ -57,16 +54,16 @@ class TestTriggerRules : public QObject
   private slots:
     // Each decision: its steps, what is held afterwards, whether the timer
     // runs, and that a changed value is kept in its place only.
-    void decisions_data() { triggerRows(NOT_DECISIONS, true); }
+    void decisions_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("decisions")); }
     void decisions()
     {
-        QFETCH(QStringList, asRow);
-        QCOMPARE(asRow.size(), 9);
-        const QString sWhat = asRow[0], sIn = asRow[3], sKept = asRow[8];
-        const int iIndex = asRow[1].toInt(), iOld = asRow[5].toInt(), iNew = asRow[6].toInt();
+        QFETCH(QStringList, row);
+        QCOMPARE(row.size(), 9);
+        const QString sWhat = row[0], sIn = row[3], sKept = row[8];
+        const int iIndex = row[1].toInt(), iOld = row[5].toInt(), iNew = row[6].toInt();
         const bool bTimer = sWhat == "armed" || sWhat == "expired" || sWhat == "setup";
         CTriggerSettings settings;
-        settings.iSwitches = asRow[4].toInt();
+        settings.iSwitches = row[4].toInt();
         settings.iDurationMinutes = bTimer ? iNew : wordValue(sIn, "timed") * 30;
         settings.bHighPressureAvailable = wordValue(sIn, "hp");
         settings.bCanError = wordValue(sIn, "canerr");
@@ -77,7 +74,7 @@ class TestTriggerRules : public QObject
         settings.bGeofencingEnabled = wordValue(sIn, "geo");
         settings.bInsideGeofence = wordValue(sIn, "inside");
         CTriggerState state;
-        state.iMainMode = asRow[2].toInt();
+        state.iMainMode = row[2].toInt();
         state.iPendingReason = wordValue(sIn, "held");
         state.bPending = state.iPendingReason != 0;
         state.bDischargeSeen = wordValue(sIn, "seen");
@@ -99,12 +96,12 @@ class TestTriggerRules : public QObject
             {"expired", [&] { return timeTriggerExpired(state, settings); }},
             {"setup", [&] { return timeTriggerSetupChanged(state, iIndex, iOld, iNew); }}};
         const CTriggerOutcome outcome = hDecide[sWhat]();
-        QCOMPARE(stepsText(outcome), asRow[7]);
+        QCOMPARE(stepsText(outcome), row[7]);
         QCOMPARE(outcome.state.bPending ? outcome.state.iPendingReason : 0, wordValue(sKept, "held"));
         QCOMPARE(outcome.state.bDischargeSeen, bool(wordValue(sKept, "seen")));
         // The timer runs from its last start until a stop.
         bool bRunning = state.bTimerRunning;
-        for (const QString &sStep : asRow[7].split("; "))
+        for (const QString &sStep : row[7].split("; "))
             bRunning = sStep.startsWith("start ") || (bRunning && sStep != "stop");
         QCOMPARE(outcome.state.bTimerRunning, bRunning);
         if (!bTimer)
@@ -120,22 +117,22 @@ class TestTriggerRules : public QObject
 
     // High pressure available, from the setup fields; a CAN error, from the
     // CAN setups and runtimes.
-    void vehicleConditions_data() { triggerRows({"available", "canerror"}); }
+    void vehicleConditions_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("conditions")); }
     void vehicleConditions()
     {
-        QFETCH(QStringList, asRow);
-        const auto digit = [&asRow](int iColumn, int i) { return asRow[iColumn].mid(i, 1).toInt(); };
+        QFETCH(QStringList, row);
+        const auto digit = [&row](int iColumn, int i) { return row[iColumn].mid(i, 1).toInt(); };
         CSetGeneralWM generalWM;
         CSetGlobalSensorNonWM globalSensor;
         CSetGeneralNonWM generalNonWM;
         CSetCanArray aSetup;
         CRunCanArray aRuntime;
         bool bResult = false;
-        if (asRow[0] == "available") {
-            generalWM.setField(3, qint32(asRow[1].toInt()));
-            globalSensor.setField(7, qint32(asRow[2].toInt()));
-            globalSensor.setField(29, qint32(asRow[3].toInt()));
-            generalNonWM.setField(1, qint32(asRow[4].toInt()));
+        if (row[0] == "available") {
+            generalWM.setField(3, qint32(row[1].toInt()));
+            globalSensor.setField(7, qint32(row[2].toInt()));
+            globalSensor.setField(29, qint32(row[3].toInt()));
+            generalNonWM.setField(1, qint32(row[4].toInt()));
             for (int i = 0; i < 4; ++i)
                 generalNonWM.setField(48 + i, bool(digit(5, i)));
             bResult = isHighPressureAvailable(generalNonWM, generalWM, globalSensor);
@@ -147,7 +144,7 @@ class TestTriggerRules : public QObject
             }
             bResult = isCanError(aSetup, aRuntime);
         }
-        QCOMPARE(QString(bResult ? "yes" : "no"), asRow.last());
+        QCOMPARE(QString(bResult ? "yes" : "no"), row.last());
     }
 
     // The texts no decision reports.
