@@ -34,33 +34,32 @@ class TestBusSide : public QObject
 
     QTemporaryDir m_root;
     CRecordingShell m_shell;
-    CFakeService *m_pService = nullptr;
+    CFakeService m_service;
     CData *m_pData = nullptr;
 
-    // A handshake round that changes nothing: once its answer is logged,
-    // every signal sent before it has been handled.
-    // Asks once more and waits until the answer is back at the service, so
-    // that everything sent before it has arrived there too.
+    // A handshake round that changes nothing: once its answer is logged and
+    // back at the service, every signal sent before it has been handled and
+    // everything the daemon sent before it has arrived.
     void settle()
     {
         const int iBefore = logged::count(sAnswered);
-        const qsizetype llNamesBefore = m_pService->aNames.size();
-        m_pService->sendSignal(QStringLiteral("sigGetName"), {ownPid() + 1, ownPid()});
+        const qsizetype llNamesBefore = m_service.aNames.size();
+        m_service.sendSignal(QStringLiteral("sigGetName"), {ownPid() + 1, ownPid()});
         QTRY_VERIFY(logged::count(sAnswered) > iBefore);
-        QTRY_VERIFY(m_pService->aNames.size() > llNamesBefore);
+        QTRY_VERIFY(m_service.aNames.size() > llNamesBefore);
     }
 
     // The supervisor starts the daemon; the start is over once the trigger
     // monitor is connected.
     void startProcess()
     {
-        m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
         QTRY_COMPARE(logged::count(QStringLiteral("FTL triggers connected")), 1);
     }
     // The record, or a failing get when the value is -1.
     void putOrFail(const QString &sGet, int iValue, CRecord &record)
     {
-        m_pService->putRecord(sGet, iValue < 0 ? QByteArray() : record.toByteArray());
+        m_service.putRecord(sGet, iValue < 0 ? QByteArray() : record.toByteArray());
     }
 
   private slots:
@@ -70,13 +69,11 @@ class TestBusSide : public QObject
         qputenv("FTP_DATA_ROOT", m_root.path().toLocal8Bit());
         CShell::setInstance(&m_shell);
         qInstallMessageHandler(logged::capture);
-        m_pService = new CFakeService;
-        QVERIFY(m_pService->isReady());
+        QVERIFY(m_service.isReady());
     }
 
     void cleanupTestCase()
     {
-        delete m_pService;
         qInstallMessageHandler(nullptr);
         CShell::setInstance(nullptr);
     }
@@ -85,8 +82,8 @@ class TestBusSide : public QObject
     {
         logged::clear();
         m_shell.asCommands.clear();
-        m_pService->aTriggers.clear();
-        m_pService->aNames.clear();
+        m_service.aTriggers.clear();
+        m_service.aNames.clear();
         // The vehicle's /var/log exists; the mailbox directory does not yet.
         QDir(rootedPath(QStringLiteral("/var/log/log_tx"))).removeRecursively();
         QVERIFY(QDir().mkpath(rootedPath(QStringLiteral("/var/log"))));
@@ -110,12 +107,12 @@ class TestBusSide : public QObject
         const QString sLine = row[2] == "-" ? QString() : row[2];
         CRunFtpTransferStatus oStatus;
         oStatus.setState(CRunFtpTransferStatus::GroupEvent, FtpTransferFinished);
-        m_pService->putRecord(QStringLiteral("getRuntimeFtpTransferStatus"),
-                              bRecord ? oStatus.toByteArray() : QByteArray());
-        const int iCallsBefore = int(m_pService->calls().size());
-        m_pService->sendSignal(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? ownPid() : ownPid() + 1});
+        m_service.putRecord(QStringLiteral("getRuntimeFtpTransferStatus"),
+                            bRecord ? oStatus.toByteArray() : QByteArray());
+        const int iCallsBefore = int(m_service.calls().size());
+        m_service.sendSignal(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? ownPid() : ownPid() + 1});
         settle();
-        QCOMPARE(m_pService->calls().mid(iCallsBefore).count(QStringLiteral("getRuntimeFtpTransferStatus")),
+        QCOMPARE(m_service.calls().mid(iCallsBefore).count(QStringLiteral("getRuntimeFtpTransferStatus")),
                  bOwn ? 0 : 1);
         QCOMPARE(logged::count(QStringLiteral("getRuntimeFtpTransferStatus'")), sLine.isEmpty() ? 0 : 1);
         if (!sLine.isEmpty())
@@ -132,7 +129,7 @@ class TestBusSide : public QObject
     {
         QFETCH(QStringList, row);
         const bool bOwn = row[0] == "1";
-        m_pService->sendSignal(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
+        m_service.sendSignal(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
         settle();
         QCOMPARE(m_pData->offlineRequested(), !bOwn);
         QCOMPARE(m_pData->offlineSeconds(), bOwn ? 0 : 45);
@@ -142,11 +139,11 @@ class TestBusSide : public QObject
     // The GSM/FTP logbook write's reply is requested, never judged.
     void gsmFtpEntryReplyIsNotJudged()
     {
-        m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), -1003);
-        m_pService->written(QStringLiteral("setLogbookGsmFtp"));
+        m_service.setResult(QStringLiteral("setLogbookGsmFtp"), -1003);
+        m_service.written(QStringLiteral("setLogbookGsmFtp"));
         m_pData->writeGsmFtpEntry(9228);
-        m_pService->setResult(QStringLiteral("setLogbookGsmFtp"), 1);
-        QCOMPARE(m_pService->written(QStringLiteral("setLogbookGsmFtp")).size(), 1);
+        m_service.setResult(QStringLiteral("setLogbookGsmFtp"), 1);
+        QCOMPARE(m_service.written(QStringLiteral("setLogbookGsmFtp")).size(), 1);
         QCOMPARE(logged::count(QStringLiteral("Dbus-Error")), 0);
     }
 
@@ -171,19 +168,19 @@ class TestBusSide : public QObject
         putOrFail(QStringLiteral("getRuntimeVpn"), iVpn, oVpn);
         CSetGsmGprsFtpData oData;
         oData.setDomain(QStringLiteral("data.example"));
-        m_pService->putRecord(QStringLiteral("getSetupGsmGprsFtpData"), oData.toByteArray());
+        m_service.putRecord(QStringLiteral("getSetupGsmGprsFtpData"), oData.toByteArray());
         startProcess();
         QCOMPARE(m_pData->linkKeptForLtServerOrVpn(), row[4] == "1");
 
         CRunTriggerFtpTransfer oTrigger;
         oTrigger.setTrigger(CRunTriggerFtpTransfer::bStartGpsFileTransfer, true);
-        m_pService->putRecord(QStringLiteral("getRuntimeTriggerFtpTransfer"), oTrigger.toByteArray());
-        m_pService->sendSignal(QStringLiteral("sigRuntimeTriggerFtpTransfer"), {ownPid() + 1});
+        m_service.putRecord(QStringLiteral("getRuntimeTriggerFtpTransfer"), oTrigger.toByteArray());
+        m_service.sendSignal(QStringLiteral("sigRuntimeTriggerFtpTransfer"), {ownPid() + 1});
         settle();
-        const int iCallsBefore = int(m_pService->calls().size());
+        const int iCallsBefore = int(m_service.calls().size());
         for (int i = 0; i < 2; ++i) // the second cycle shows a dropped request is gone
             QMetaObject::invokeMethod(m_pData, "datad");
-        QCOMPARE(m_pService->calls().mid(iCallsBefore).count(QStringLiteral("getSetupGsm")), row[3].toInt());
+        QCOMPARE(m_service.calls().mid(iCallsBefore).count(QStringLiteral("getSetupGsm")), row[3].toInt());
     }
 
     // Another writer's change is read, which shows the subscription is live;
@@ -196,11 +193,11 @@ class TestBusSide : public QObject
     {
         QFETCH(QStringList, row);
         const QString sSignal = row[0];
-        const int iCallsBefore = int(m_pService->calls().size());
-        m_pService->sendSignal(sSignal, {ownPid()});
-        m_pService->sendSignal(sSignal, {ownPid() + 1});
+        const int iCallsBefore = int(m_service.calls().size());
+        m_service.sendSignal(sSignal, {ownPid()});
+        m_service.sendSignal(sSignal, {ownPid() + 1});
         settle();
-        const QStringList asCalls = m_pService->calls().mid(iCallsBefore);
+        const QStringList asCalls = m_service.calls().mid(iCallsBefore);
         for (const QString &sRead : row[1].split(QLatin1Char(',')))
             QCOMPARE(asCalls.count(sRead), 1);
     }
@@ -219,17 +216,17 @@ class TestBusSide : public QObject
         CSetGsmGprsFtpUpdate oSetup;
         oSetup.setDomain(sDomain);
         oSetup.setSearchTrigger(true);
-        m_pService->putRecord(QStringLiteral("getSetupGsmGprsFtpUpdate"), oSetup.toByteArray());
-        m_pService->setResult(sSet, iAnswer);
-        m_pService->written(sSet);
-        m_pService->sendSignal(QStringLiteral("sigSetupGsmGprsFtpUpdate"), {ownPid() + 1});
+        m_service.putRecord(QStringLiteral("getSetupGsmGprsFtpUpdate"), oSetup.toByteArray());
+        m_service.setResult(sSet, iAnswer);
+        m_service.written(sSet);
+        m_service.sendSignal(QStringLiteral("sigSetupGsmGprsFtpUpdate"), {ownPid() + 1});
         settle();
-        m_pService->setResult(sSet, 1);
+        m_service.setResult(sSet, 1);
 
         QCOMPARE(logged::count(QStringLiteral("Received sigSetGsmGprsFtpUpdate! ")), 1);
         QCOMPARE(logged::count(sLine), 1);
         QCOMPARE(logged::count(QStringLiteral("Trigger software update")), bWritten ? 1 : 0);
-        const QList<QByteArray> aWritten = m_pService->written(sSet);
+        const QList<QByteArray> aWritten = m_service.written(sSet);
         QCOMPARE(aWritten.size(), bWritten ? 1 : 0);
         CSetGsmGprsFtpUpdate oStored;
         QVERIFY(!bWritten ||
@@ -252,8 +249,8 @@ class TestBusSide : public QObject
         oLink.setField(4, qint32(115200));
         oLink.setRemoteIp(QStringLiteral("10.64.64.64"));
         oLink.setLocalIp(QStringLiteral("10.1.2.3"));
-        m_pService->putRecord(QStringLiteral("getRuntimeGsmGprs"), oLink.toByteArray());
-        m_pService->sendSignal(QStringLiteral("sigRuntimeGsmGprs"), {ownPid() + 1});
+        m_service.putRecord(QStringLiteral("getRuntimeGsmGprs"), oLink.toByteArray());
+        m_service.sendSignal(QStringLiteral("sigRuntimeGsmGprs"), {ownPid() + 1});
         settle();
         QCOMPARE(logged::count(QStringLiteral("Received sigRunGsmGprs! Mode = %1").arg(iMode)), 1);
         QCOMPARE(logged::count(QStringLiteral("pppd active")) + logged::count(QStringLiteral("pppd not active")),
@@ -275,8 +272,8 @@ class TestBusSide : public QObject
         for (int i = 0; i < 5; ++i)
             oSetup.setField(i + 2, qint32(row[i].toInt()));
         oSetup.setRemote(row[5] == "1");
-        m_pService->putRecord(QStringLiteral("getSetupFtpSwUpdate"), oSetup.toByteArray());
-        m_pService->sendSignal(QStringLiteral("sigSetupFtpSwUpdate"), {ownPid() + 1});
+        m_service.putRecord(QStringLiteral("getSetupFtpSwUpdate"), oSetup.toByteArray());
+        m_service.sendSignal(QStringLiteral("sigSetupFtpSwUpdate"), {ownPid() + 1});
         settle();
         QCOMPARE(logged::count(sLine), bError ? 2 : 1);
         QCOMPARE(logged::count(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
@@ -290,42 +287,42 @@ class TestBusSide : public QObject
     {
         QFETCH(QStringList, row);
         const bool bAnswered = row[2] == "1";
-        m_pService->sendSignal(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
+        m_service.sendSignal(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
         settle();
         // Every question is noted; only ours (and the settling one) is answered.
         QCOMPARE(logged::count(QStringLiteral("onsigGetName()")), 2);
         QCOMPARE(logged::count(sAnswered), bAnswered ? 2 : 1);
-        QCOMPARE(m_pService->aNames.size(), bAnswered ? 2 : 1);
-        QCOMPARE(m_pService->aNames.first(), qMakePair(ownPid(), QByteArray("FTP1")));
+        QCOMPARE(m_service.aNames.size(), bAnswered ? 2 : 1);
+        QCOMPARE(m_service.aNames.first(), qMakePair(ownPid(), QByteArray("FTP1")));
     }
 
     void processStartRunsOnce()
     {
         CSetGsmGprs oDialUp;
         oDialUp.setApn(QStringLiteral("internet"));
-        m_pService->putRecord(QStringLiteral("getSetupGsmGprs"), oDialUp.toByteArray());
+        m_service.putRecord(QStringLiteral("getSetupGsmGprs"), oDialUp.toByteArray());
         CRunGsm oModule;
         oModule.setModuleName(QStringLiteral("Telit"));
-        m_pService->putRecord(QStringLiteral("getRuntimeGsm"), oModule.toByteArray());
+        m_service.putRecord(QStringLiteral("getRuntimeGsm"), oModule.toByteArray());
         // Loading at start, with the switch that reports it: the monitor
         // sees it while it starts, before the controller listens to it.
         CSetGeneralNonWM oSwitches;
         oSwitches.setField(134, qint32(1));
-        m_pService->putRecord(QStringLiteral("getSetupGeneralNonWM"), oSwitches.toByteArray());
+        m_service.putRecord(QStringLiteral("getSetupGeneralNonWM"), oSwitches.toByteArray());
         CRunGeneralNonWM oRunGeneral;
         oRunGeneral.setMainMode(MainModeLoading);
-        m_pService->putRecord(QStringLiteral("getRuntimeGeneralNonWM"), oRunGeneral.toByteArray());
-        const int iCallsBefore = int(m_pService->calls().size());
-        m_pService->written(QStringLiteral("setRuntimeGeneralNonWM"));
+        m_service.putRecord(QStringLiteral("getRuntimeGeneralNonWM"), oRunGeneral.toByteArray());
+        const int iCallsBefore = int(m_service.calls().size());
+        m_service.written(QStringLiteral("setRuntimeGeneralNonWM"));
         // Before the start the heartbeat comes from the timer, at "/Signals".
-        QTRY_VERIFY_WITH_TIMEOUT(!m_pService->aTriggers.isEmpty(), 5000);
-        QCOMPARE(m_pService->aTriggers.first(), qMakePair(ownPid(), QStringLiteral("/Signals")));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_service.aTriggers.isEmpty(), 5000);
+        QCOMPARE(m_service.aTriggers.first(), qMakePair(ownPid(), QStringLiteral("/Signals")));
 
-        m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
-        m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
         // A change read after both starts: the service has seen all they sent.
-        m_pService->sendSignal(QStringLiteral("sigSetupLTServer"), {ownPid() + 1});
-        auto callsSinceStart = [&] { return m_pService->calls().mid(iCallsBefore); };
+        m_service.sendSignal(QStringLiteral("sigSetupLTServer"), {ownPid() + 1});
+        auto callsSinceStart = [&] { return m_service.calls().mid(iCallsBefore); };
         QTRY_COMPARE(callsSinceStart().count(QStringLiteral("getSetupLTServer")), 2);
 
         // The version first, then the readers in their order; the trigger
@@ -340,7 +337,7 @@ class TestBusSide : public QObject
                                               "tk-release-1.14.2-0-g3786225\"")),
                  2);
         CRunGeneralNonWM oGeneral;
-        QVERIFY(oGeneral.fromByteArray(m_pService->written(QStringLiteral("setRuntimeGeneralNonWM")).value(0)));
+        QVERIFY(oGeneral.fromByteArray(m_service.written(QStringLiteral("setRuntimeGeneralNonWM")).value(0)));
         QCOMPARE(oGeneral.softwareVersions(),
                  (CTextMap{{QStringLiteral("FTP_Data"), QStringLiteral("1.2.29 / tk-release-1.14.2-0-g3786225")}}));
 
@@ -360,7 +357,7 @@ class TestBusSide : public QObject
 
         // From now on it comes from the thread at "/", and the timer is silent.
         auto countFrom = [&](const QString &sPath) {
-            return std::count_if(m_pService->aTriggers.cbegin(), m_pService->aTriggers.cend(),
+            return std::count_if(m_service.aTriggers.cbegin(), m_service.aTriggers.cend(),
                                  [&](const QPair<int, QString> &trigger) { return trigger.second == sPath; });
         };
         QTRY_VERIFY_WITH_TIMEOUT(countFrom(QStringLiteral("/")) >= 1, 5000);
@@ -382,7 +379,7 @@ class TestBusSide : public QObject
         oDialUp.setApn(QStringLiteral("internet"));
         oDialUp.setIdleTime(300);
         oDialUp.setTimeout(45);
-        m_pService->putRecord(QStringLiteral("getSetupGsmGprs"), bSetup ? oDialUp.toByteArray() : QByteArray());
+        m_service.putRecord(QStringLiteral("getSetupGsmGprs"), bSetup ? oDialUp.toByteArray() : QByteArray());
         startProcess();
         QCOMPARE(logged::count(QStringLiteral("getSetupGsmGprs returns NULL")), bSetup ? 0 : 1);
         QCOMPARE(m_pData->idleTimeSeconds(), row[1].toInt());
@@ -394,7 +391,7 @@ class TestBusSide : public QObject
     void mailboxThatCannotBeMadeIsReported()
     {
         QVERIFY(QDir(rootedPath(QStringLiteral("/var/log"))).removeRecursively());
-        m_pService->sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
         QTRY_COMPARE(logged::count(QStringLiteral("Failed to create ") + rootedPath(QStringLiteral("/var/log/log_tx"))),
                      1);
     }
