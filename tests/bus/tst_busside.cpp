@@ -9,6 +9,7 @@
 #include "tests/support/cfakeservice.h"
 #include "tests/support/crecordingshell.h"
 #include "tests/support/ctable.h"
+#include "tests/support/logged.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "log/cdiaglog.h"
 #include "tests/support/csandboxroot.h"
 #include "tests/support/ctable.h"
+#include "tests/support/logged.h"
 
 #include <QFile>
 #include <QSettings>
@@ -55,14 +56,12 @@ class TestDiagLog : public QObject
     // the text and a blank.
     void moduleLineLayout()
     {
-        static QString s_sCaught;
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &s) { s_sCaught = s; });
+        qInstallMessageHandler(logged::capture);
         CBusCalls("CFtlTrigger", 1)
             .warning(142, "Create auto. event file, reason: \"SPD comp. 2 seal breaks unexpected\"");
         qInstallMessageHandler(nullptr);
-        QCOMPARE(
-            s_sCaught,
-            "File: CFtlTrigger Line:  142 :  Create auto. event file, reason: \"SPD comp. 2 seal breaks unexpected\" ");
+        QCOMPARE(logged::warnings(), "File: CFtlTrigger Line:  142 :  Create auto. event file, reason: \"SPD comp. 2 "
+                                     "seal breaks unexpected\" \n");
     }
 
     void lineFormats()

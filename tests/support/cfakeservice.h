@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -9,41 +8,6 @@
 #include <QThread>
 
 #include <limits>
-
-// Every message the code under test logs, from any thread (install
-// capture() with qInstallMessageHandler).
-namespace logged
-{
-inline QMutex lock;
-inline QList<QPair<QtMsgType, QString>> aLines;
-
-inline void capture(QtMsgType eType, const QMessageLogContext &, const QString &sMessage)
-{
-    QMutexLocker locker(&lock);
-    aLines.append({eType, sMessage});
-}
-inline void clear()
-{
-    QMutexLocker locker(&lock);
-    aLines.clear();
-}
-// How many messages contain the text.
-inline int count(const QString &sText)
-{
-    QMutexLocker locker(&lock);
-    return int(
-        std::count_if(aLines.cbegin(), aLines.cend(), [&](const auto &line) { return line.second.contains(sText); }));
-}
-// The warnings, a line each.
-inline QString warnings()
-{
-    QMutexLocker locker(&lock);
-    QString sWarnings;
-    for (const auto &line : std::as_const(aLines))
-        sWarnings += line.first == QtWarningMsg ? line.second + '\n' : QString();
-    return sWarnings;
-}
-} // namespace logged
 
 // The stand-in database service on a connection and a thread of its own, so
 // the code under test may block on its calls. It owns com.Velkor.Tankora

@@ -5,6 +5,7 @@
 #include "tests/support/cfakeclock.h"
 #include "tests/support/cfakeservice.h"
 #include "tests/support/ctable.h"
+#include "tests/support/logged.h"
 #include "trigger/cftltrigger.h"
 
 #include <QDBusConnection>
