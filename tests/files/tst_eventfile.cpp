@@ -18,11 +18,6 @@ QString codesOf(const QString &sPath)
             asCodes << QString::fromLatin1(baLine.left(baLine.indexOf(',')));
     return asCodes.join(QLatin1Char('.'));
 }
-
-QStringList textsOf(const QString &sTexts)
-{
-    return sTexts.split(QStringLiteral(" | "), Qt::SkipEmptyParts);
-}
 } // namespace
 
 // The FTL header and the runs that fill event, level and meter files, as
@@ -63,7 +58,7 @@ class TestEventFile : public QObject
                                      iField, sText));
         }
         QCOMPARE(QString::fromLatin1(ftlHeaderText(source, row[1], QStringLiteral("20991231235959"))),
-                 textsOf(row[2]).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+                 cellTexts(row[2]).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
     void products_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("products")); }
@@ -130,11 +125,7 @@ class TestEventFile : public QObject
         }
         QCOMPARE(source.gsm.iNextLogbookRowID(), row[4].toInt());
         QCOMPARE(m_clock.slept() - llSleptBefore, row[5].toLongLong());
-        for (const QString &sLine : textsOf(row.value(6)))
-            QVERIFY2(source.asLog.contains(QString(sLine).replace("<root>", m_sandbox.path(QString()))),
-                     qPrintable(sLine));
-        for (const QString &sLine : textsOf(row.value(7)))
-            QVERIFY2(!source.asLog.contains(sLine), qPrintable(sLine));
+        checkLog(source.asLog, QString(row.value(6)).replace("<root>", m_sandbox.path(QString())), row.value(7));
     }
 
     // One logbook write per event; a refused write is not retried.

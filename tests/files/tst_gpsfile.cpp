@@ -21,11 +21,6 @@ void addTracking(CFakeFileSource &source, const QString &sRows)
         source.aTrackingRows.append(pEntry->toRow());
     }
 }
-
-QStringList textsOf(const QString &sTexts)
-{
-    return QString(sTexts).replace("\\n", "\n").split(" | ", Qt::SkipEmptyParts);
-}
 } // namespace
 
 class TestGpsFile : public QObject
@@ -59,13 +54,10 @@ class TestGpsFile : public QObject
         const QStringList asFiles = QDir(gpsPath(QString())).entryList(QDir::Files);
         QCOMPARE(asFiles, row[3] == "-" ? QStringList() : QStringList{row[3]});
         if (!asFiles.isEmpty())
-            QCOMPARE(fileBytes(gpsPath(row[3])), (textsOf(row[4]).join("\r\n") + "\r\n").toLatin1());
+            QCOMPARE(fileBytes(gpsPath(row[3])), (cellTexts(row[4]).join("\r\n") + "\r\n").toLatin1());
         QCOMPARE(source.gsm.iNextTrackingRowID(), row[5].toInt());
         QCOMPARE(m_clock.slept() - llSleptBefore, row[6].toLongLong());
-        for (const QString &sLine : textsOf(row.value(7)))
-            QVERIFY2(source.asLog.contains(sLine), qPrintable(sLine));
-        for (const QString &sLine : textsOf(row.value(8)))
-            QVERIFY2(!source.asLog.contains(sLine), qPrintable(sLine));
+        checkLog(source.asLog, row.value(7), row.value(8));
     }
 
     // A fix made after the transfer took the day's file away starts it anew

@@ -29,3 +29,19 @@ inline void tableRows(const QString &sPath, const QString &sSection = QString())
     }
     QVERIFY2(iRows > 0, qPrintable("no cases for " + sSection + " in " + sPath));
 }
+
+// A cell that holds several texts, " | " between them; "\r" and "\n" in a
+// text stand for line breaks.
+inline QStringList cellTexts(const QString &sCell)
+{
+    return QString(sCell).replace("\\r", "\r").replace("\\n", "\n").split(" | ", Qt::SkipEmptyParts);
+}
+
+// Every text of the one cell in the log, none of the other's.
+inline void checkLog(const QStringList &asLog, const QString &sLogged, const QString &sNotLogged)
+{
+    for (const QString &sLine : cellTexts(sLogged))
+        QVERIFY2(asLog.contains(sLine), qPrintable(sLine));
+    for (const QString &sLine : cellTexts(sNotLogged))
+        QVERIFY2(!asLog.contains(sLine), qPrintable(sLine));
+}
