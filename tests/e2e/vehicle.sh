@@ -89,6 +89,12 @@ say "offline: link down for the requested time"
 wait_for_log "pppd disable time ends" 120 || fail "offline time did not end"
 wait_for_log "start the 'pppd' process" 120 $((DIALS + 1)) || fail "link not back after the offline time"
 say "online again"
+# The time trigger may have raised an event file while the truck was
+# offline: it goes out on the link that just came back.
+i=0
+while ls "$ROOT/var/log/FTL" | grep -q .; do
+    i=$((i + 1)); [ "$i" -le 600 ] || break; sleep 0.1
+done
 
 stop_daemon
 
