@@ -82,11 +82,14 @@ QString connectedSignalText(int iSignal, bool *pbExit)
     }
 }
 
-QString earlySignalText(int iSignal)
+QString earlySignalText(int iSignal, bool *pbExit)
 {
-    if (iSignal == SIGINT)
-        return QStringLiteral("SIGINT received: Terminating!");
-    if (iSignal == SIGTERM)
-        return QStringLiteral("SIGTERM received: Terminating!");
-    return QString();
+    // Only SIGINT and SIGTERM end the daemon, before the bus as after it.
+    *pbExit = false;
+    switch (iSignal) {
+    case SIGINT: *pbExit = true; return QStringLiteral("SIGINT received: Terminating!");
+    case SIGTERM: *pbExit = true; return QStringLiteral("SIGTERM received: Terminating!");
+    case SIGHUP: return QStringLiteral("Signal SIGHUP received");
+    default: return QString();
+    }
 }

@@ -50,4 +50,4 @@ QString connectedSignalText(int iSignal, bool *pbExit);
 
 // The same for the early path before the first bus connection; empty for
 // signals the early path does not handle.
-QString earlySignalText(int iSignal);
+QString earlySignalText(int iSignal, bool *pbExit);

@@ -14,16 +14,19 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
 
     // Until the bus is connected, SIGINT and SIGTERM end the daemon through
-    // a path of their own; the handler itself only writes the number.
+    // a path of their own and SIGHUP is only logged there; the handler
+    // itself only writes the number.
     const CSignalPath *pEarlyPath = new CSignalPath(&app);
     QObject::connect(pEarlyPath, &CSignalPath::sigSignal, &app, [](int iSignal) {
-        const QString sText = earlySignalText(iSignal);
-        if (!sText.isEmpty()) {
+        bool bExit = false;
+        const QString sText = earlySignalText(iSignal, &bExit);
+        if (!sText.isEmpty())
             qWarning("%s", qPrintable(sText));
+        if (bExit)
             QCoreApplication::exit(0);
-        }
     });
-    if (signal(SIGINT, writeSignalToSocket) == SIG_ERR || signal(SIGTERM, writeSignalToSocket) == SIG_ERR)
+    if (signal(SIGINT, writeSignalToSocket) == SIG_ERR || signal(SIGTERM, writeSignalToSocket) == SIG_ERR ||
+        signal(SIGHUP, writeSignalToSocket) == SIG_ERR)
         qFatal("ERR - %s(%d): An error occurred while setting a signal handler.\n", "main", __LINE__);
 
     CData *pData = new CData(&app);

@@ -35,8 +35,7 @@ CData::CData(QObject *pParent) : QObject(pParent)
     m_pConnectTimer->start(CClock::instance().intervalMs(100));
 
     // No dial-up left from an earlier run may survive.
-    const int iStatus = CShell::instance().run(QStringLiteral("killall pppd"));
-    m_oCalls.debug(__LINE__, QStringLiteral("killall pppd returns ") + QString::number(iStatus));
+    stopDialUp();
 
     removeLeftoverEventFiles();
 }

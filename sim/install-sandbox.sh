@@ -21,6 +21,8 @@ mkdir -p "$ROOT/usr/sbin" "$ROOT/usr/bin/Tankora" "$ROOT/etc/Tankora" "$ROOT/var
     "$ROOT/var/log/Tankora" "$ROOT/var/log/log_tx" "$ROOT/var/lib/Tankora" "$ROOT/tmp"
 ln -sf "$CTL" "$ROOT/usr/bin/tankora-ctl"
 ln -sf "$HERE/standins/pppd" "$ROOT/usr/sbin/pppd"
+# First on the daemon's PATH: its "killall pppd" ends only this root's pppd.
+ln -sf "$HERE/standins/killall" "$ROOT/usr/bin/killall"
 for PROGRAM in start_ftp_client FTP_Client lt_client; do
     ln -sf "$HERE/standins/$PROGRAM" "$ROOT/usr/bin/Tankora/$PROGRAM"
 done

@@ -62,7 +62,7 @@ start_service() { # PROFILE [SERVICE OPTIONS]
 }
 
 start_daemon() {
-    FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "${DAEMON_BIN:-$BUILD/ftp_data}" &
+    PATH="$ROOT/usr/bin:$PATH" FTP_DATA_ROOT="$ROOT" FTP_DATA_DNS_HOST=localhost FTP_DATA_TIME_SCALE="$SCALE" "${DAEMON_BIN:-$BUILD/ftp_data}" &
     DAEMON=$!
     PIDS="$DAEMON $PIDS"
 }
@@ -70,5 +70,7 @@ start_daemon() {
 stop_daemon() {
     kill -TERM "$DAEMON"
     wait "$DAEMON" || fail "daemon did not end with code 0"
+    grep -q "^killall pppd: " "$ROOT/var/log/killall.calls" 2>/dev/null ||
+        fail "the daemon's killall pppd did not go through the sandbox's own killall"
     PIDS=$(echo "$PIDS" | sed "s/\b$DAEMON\b//")
 }

@@ -146,8 +146,10 @@ class Vehicle:
             os.symlink(os.path.join(disk, name), path)
 
     def env(self):
+        # The sandbox's killall first: the daemon's ends only this root's pppd.
         env = dict(os.environ, FTP_DATA_ROOT=self.root, FTP_DATA_DNS_HOST="localhost",
-                   FTP_DATA_TIME_SCALE=str(self.scale))
+                   FTP_DATA_TIME_SCALE=str(self.scale),
+                   PATH=os.path.join(self.root, "usr/bin") + os.pathsep + os.environ.get("PATH", ""))
         return env
 
     # --- the processes ----------------------------------------------------
