@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 namespace
 {
 
@@ -25,6 +27,39 @@ int ownPid()
 }
 
 const QString sAnswered = QStringLiteral("SetGetName(...,'FTP1'');");
+
+// One get of the daemon after a bad reply: true when it reports that
+// nothing came and left the record it reads into as it was.
+using FnBadRead = std::function<bool(CData &)>;
+template <class TRecord> FnBadRead keptRecord(bool (CData::*pfnRead)(TRecord &))
+{
+    return [pfnRead](CData &data) {
+        TRecord oRecord;
+        const QByteArray baBefore = oRecord.toByteArray();
+        return !(data.*pfnRead)(oRecord) && oRecord.toByteArray() == baBefore;
+    };
+}
+FnBadRead noRow(QByteArray (CData::*pfnRow)(const CLogbookFilter &))
+{
+    return [pfnRow](CData &data) { return (data.*pfnRow)(CLogbookFilter()).isEmpty(); };
+}
+const QHash<QString, FnBadRead> hBadReads{
+    {"readGsmSettings", keptRecord(&CData::readGsmSettings)},
+    {"readGeneralWM", keptRecord(&CData::readGeneralWM)},
+    {"readSealState", keptRecord(&CData::readSealState)},
+    {"readRuntimeGeneralNonWM", keptRecord(&CData::readRuntimeGeneralNonWM)},
+    {"readRuntimeGeneralWM", keptRecord(&CData::readRuntimeGeneralWM)},
+    {"readRuntimeGsmGprs", keptRecord(&CData::readRuntimeGsmGprs)},
+    {"readSetupGsmGprs", keptRecord(&CData::readSetupGsmGprs)},
+    {"readRuntimeVpn", keptRecord(&CData::readRuntimeVpn)},
+    {"readSetupGeneralNonWM", keptRecord(&CData::readSetupGeneralNonWM)},
+    {"readMeter", [](CData &data) { CSetMeterWM oMeter; return !data.readMeter(0, oMeter); }},
+    {"generalSetupAnswers", [](CData &data) { return !data.generalSetupAnswers(); }},
+    {"gsmModuleReady", [](CData &data) { return !data.gsmModuleReady(); }},
+    {"logbookRow", noRow(&CData::logbookRow)},
+    {"trackingRow", noRow(&CData::trackingRow)},
+    {"productRecord", noRow(&CData::productRecord)},
+};
 
 } // namespace
 
@@ -387,6 +422,40 @@ class TestBusSide : public QObject
         m_pData->startDialUp();
         QVERIFY2(m_shell.asCommands.last().contains(sTimeout), qPrintable(m_shell.asCommands.last()));
         QCOMPARE(m_shell.asCommands.last().contains(QStringLiteral("PXLN_GPRS_APN=\"internet\"")), bSetup);
+    }
+
+    // Every get after an error reply, a reply stalled past the caller's
+    // time-out or an empty record: nothing is decoded, the cached general
+    // setup stays, and the get is named with " returns NULL" at its level.
+    void badRepliesOfEveryGet_data() { tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("badRepliesOfEveryGet")); }
+    void badRepliesOfEveryGet()
+    {
+        QFETCH(QStringList, row);
+        const QString sGet = row[0], sReader = row[1], sKind = row[2], sLine = row[3];
+        CSetGeneralNonWM oGeneral;
+        oGeneral.setField(134, qint32(1));
+        m_service.putRecord(QStringLiteral("getSetupGeneralNonWM"), oGeneral.toByteArray());
+        m_service.sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
+        settle();
+        const QByteArray baGeneral = CSetGeneralNonWM(m_pData->generalSetup()).toByteArray();
+        CSetGsm oStalled;
+        oStalled.setField(2, qint32(77));
+        m_service.putRecord(sGet, sKind == "empty" ? QByteArray("") : sKind == "stall" ? oStalled.toByteArray() : QByteArray());
+        if (sKind == "stall")
+            m_service.stallNext(sGet);
+        logged::clear();
+        if (sReader.startsWith(QLatin1String("sig"))) {
+            m_service.sendSignal(sReader, {ownPid() + 1});
+            settle();
+        } else {
+            QVERIFY2(hBadReads.value(sReader)(*m_pData), qPrintable(sReader));
+        }
+        m_service.putRecord(sGet, QByteArray());
+        QCOMPARE(CSetGeneralNonWM(m_pData->generalSetup()).toByteArray(), baGeneral);
+        const QString sLogged = QStringLiteral(" :  ") + sLine + QLatin1Char(' ');
+        QVERIFY2(sLine == "-" ? logged::count(QStringLiteral("returns NULL")) == 0 : logged::count(sLogged) == 1,
+                 qPrintable(sLogged));
+        QCOMPARE(logged::warnings().contains(sLogged), row[4] == "W");
     }
 
     void mailboxThatCannotBeMadeIsReported()

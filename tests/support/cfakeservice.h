@@ -5,7 +5,9 @@
 #include <QDBusVirtualObject>
 #include <QMutex>
 #include <QStringList>
+#include <QSet>
 #include <QThread>
+#include <QTimer>
 
 #include <limits>
 
@@ -68,6 +70,13 @@ class CFakeService : public QObject
         QMutexLocker locker(&m_objects.lock);
         return m_objects.hRecords.keys();
     }
+    // The next call of the get is carried out, but its reply comes only
+    // after the caller's 25 s time-out.
+    void stallNext(const QString &sGet)
+    {
+        QMutexLocker locker(&m_objects.lock);
+        m_objects.asStalled.insert(sGet);
+    }
     void setResult(const QString &sSet, int iResult)
     {
         QMutexLocker locker(&m_objects.lock);
@@ -118,6 +127,7 @@ class CFakeService : public QObject
         QHash<QString, int> hResults;
         QHash<QString, QList<QByteArray>> hWritten;
         QStringList asCalls;
+        QSet<QString> asStalled;
 
         QString introspect(const QString &) const override { return QString(); }
         bool handleMessage(const QDBusMessage &message, const QDBusConnection &bus) override
@@ -136,7 +146,12 @@ class CFakeService : public QObject
             }
             if (!hRecords.contains(sCall)) // a service without the record: the call fails
                 return bus.send(message.createErrorReply(QDBusError::Failed, QStringLiteral("no record")));
-            return bus.send(message.createReply(hRecords.value(sCall)));
+            const QDBusMessage reply = message.createReply(hRecords.value(sCall));
+            if (asStalled.remove(sCall)) {
+                QTimer::singleShot(26000, this, [bus, reply] { bus.send(reply); });
+                return true;
+            }
+            return bus.send(reply);
         }
     } m_objects;
     QThread m_thread;
