@@ -3,6 +3,7 @@
 #include "files/cfilesource.h"
 #include "files/cftlheader.h"
 #include "files/cftlnames.h"
+#include "log/cmodulelog.h"
 
 #include <QFileInfo>
 
@@ -62,7 +63,7 @@ bool CFtlFileWriter::WriteFtlFile(const QString &sPrefix, const QString &sTag, c
 
     QByteArray baBytes;
     if (bNew) {
-        m_source.log(warningLine(QStringLiteral("Start creation of new file:") + quotedText(sPath)));
+        m_source.log(warningLine(streamItems({QStringLiteral("Start creation of new file:"), quotedText(sPath)})));
         baBytes = headerText(asLines.first());
     }
     for (const QString &sLine : asLines) {
@@ -102,6 +103,7 @@ void CFtlFileWriter::writeHeaderOnlyFile(const QDateTime &dtFileTime)
         return;
     if (!writeOrUndo(iFd, sPath, true, headerText(QString())))
         return;
-    m_source.log(warningLine(QStringLiteral("New event file (empty file for time trigger) created:") + quotedText(sPath)
-                             + QStringLiteral(", size") + QString::number(QFileInfo(sPath).size())));
+    m_source.log(warningLine(streamItems({QStringLiteral("New event file (empty file for time trigger) created:"),
+                                          quotedText(sPath), QStringLiteral(", size"),
+                                          QString::number(QFileInfo(sPath).size())})));
 }

@@ -8,6 +8,7 @@
 #include "files/cftlheader.h"
 #include "files/cftlnames.h"
 #include "files/crunclock.h"
+#include "log/cmodulelog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -103,7 +104,8 @@ QString CreateTestFile(CFileSource &source, const QString &sPrefix)
     }
     if (!writeHeaderOnly(source, sPath, sLocalNow))
         return QString();
-    source.log(warningLine(QStringLiteral("New ") + sKind + QStringLiteral(" test file created:") + quotedText(sPath)
-                           + QStringLiteral(", size") + QString::number(QFileInfo(sPath).size())));
+    source.log(warningLine(streamItems({QStringLiteral("New ") + sKind + QStringLiteral(" test file created:"),
+                                        quotedText(sPath), QStringLiteral(", size"),
+                                        QString::number(QFileInfo(sPath).size())})));
     return sPath;
 }

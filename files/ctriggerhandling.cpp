@@ -2,6 +2,7 @@
 #include "files/ctriggerhandling.h"
 
 #include "controller/ctransfertypes.h"
+#include "log/cmodulelog.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ void takeManualTrigger(CRunTriggerFtpTransfer &oTrigger, CTriggerRequests &reque
 {
     const QString sTriggerType = oTrigger.sTriggerType();
     aActions << logOnly(
-        warningLine(QStringLiteral("Trigger for man. Event-File transfer received, trigger type:") + quotedText(sTriggerType)));
+        warningLine(streamItems({QStringLiteral("Trigger for man. Event-File transfer received, trigger type:"),
+                                 quotedText(sTriggerType)})));
     requests.iManFileType = manFileTypeOf(sTriggerType);
     requests.dtManStartUtc = oTrigger.dtTriggerStartUtc();
     requests.dtManEndUtc = oTrigger.dtTriggerEndUtc();
@@ -64,8 +66,10 @@ void takeManualTrigger(CRunTriggerFtpTransfer &oTrigger, CTriggerRequests &reque
     oTrigger.setField(iText2Field, QStringLiteral(""));
     oTrigger.setTriggerType(QStringLiteral(""));
 
-    aActions << logOnly(warningLine(QStringLiteral("Trigger start (UTC)") + quotedText(triggerTimeText(requests.dtManStartUtc)) +
-                                    QStringLiteral(", Trigger end (UTC)") + quotedText(triggerTimeText(requests.dtManEndUtc))));
+    aActions << logOnly(warningLine(streamItems({QStringLiteral("Trigger start (UTC)"),
+                                                 quotedText(triggerTimeText(requests.dtManStartUtc)),
+                                                 QStringLiteral(", Trigger end (UTC)"),
+                                                 quotedText(triggerTimeText(requests.dtManEndUtc))})));
 }
 
 // Handles one request bit; false when it was not set.

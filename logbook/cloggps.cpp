@@ -3,6 +3,7 @@
 #include "logbook/cftlline.h"
 #include "logbook/cftlposition.h"
 #include "logbook/clogtypes.h"
+#include "log/cmodulelog.h"
 
 #include <QDebug>
 
@@ -31,7 +32,8 @@ CLogGps::CLogGps(const QByteArray &baRow) : CLogGps()
 QStringList CLogGps::getFTLStrings(qint32 timeOffsetSecs) const
 {
     if (LogSubType != 11000) {
-        qDebug() << "CLogGps::LogSubType() = " << LogSubType;
+        qDebug().noquote().nospace()
+            << streamedLine({QStringLiteral("CLogGps::LogSubType() = "), QString::number(LogSubType)});
         return {QString()};
     }
     return {ftlPositionLine(ftlStamp(DateTime, timeOffsetSecs), ftlPositionOf(Position))};

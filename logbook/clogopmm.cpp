@@ -1,5 +1,7 @@
 #include "logbook/clogopmm.h"
 
+#include "log/cmodulelog.h"
+
 #include "logbook/cftlline.h"
 #include "logbook/clogtypes.h"
 
@@ -15,7 +17,8 @@ CLogOPMM::CLogOPMM(const QByteArray &baRow) : CLogOPMM()
 QStringList CLogOPMM::getFTLStrings(qint32 timeOffsetSecs) const
 {
     const QString sStamp = ftlStamp(DateTime, timeOffsetSecs);
-    qDebug() << "CLogOPMM getFTLStrings() sqdt = " << sStamp;
+    qDebug().noquote().nospace() << streamedLine({QStringLiteral("CLogOPMM getFTLStrings() sqdt = "),
+                                                  QLatin1Char('"') + sStamp + QLatin1Char('"')});
 
     // Control-mode codes of the back office for the loading and discharge modes.
     switch (MainMode) {

@@ -3,6 +3,7 @@
 #include "logbook/cftlline.h"
 #include "logbook/cftltemplate.h"
 #include "logbook/clogtypes.h"
+#include "log/cmodulelog.h"
 
 #include <QDebug>
 
@@ -55,7 +56,7 @@ QString CLogSPD::ftlLineFor(qint32 timeOffsetSecs) const
     }
     const CFtlTemplate *pTemplate = spdTemplate(LogSubType);
     if (!pTemplate) {
-        qDebug().nospace() << "Undefined LogSubType = " << LogSubType;
+        qDebug().noquote().nospace() << streamedLine({QStringLiteral("Undefined LogSubType = "), QString::number(LogSubType)});
         return ftlUndefined();
     }
     QHash<QString, QString> values = ftlEntryValues(sStamp, sComp, {Param1, Param2, Param3, Param4}, Text1, Text2);

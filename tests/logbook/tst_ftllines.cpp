@@ -47,9 +47,8 @@ class TestFtlLines : public QObject
         v.insert(valuesOf(row[2]));
         const std::unique_ptr<CLogBase> pEntry =
             logEntryOf(sClass == "MARK" ? QStringLiteral("SPD") : sClass, row[1].toInt(), v);
-        if (row.size() > 4) // the note, however many blanks the log puts between its items
-            QTest::ignoreMessage(
-                QtDebugMsg, QRegularExpression("^" + QRegularExpression::escape(row[4]).replace("\\ ", " +") + "$"));
+        if (row.size() > 4) // the note, closed by the stream's blank after its last item
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(row[4] + QLatin1Char(' ')));
         const qint32 iOffset = v["off"].toInt();
         const qint32 iSelector = v["sel"].toInt();
         QStringList asLines;
