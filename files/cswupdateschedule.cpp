@@ -155,7 +155,9 @@ bool CSwUpdateSchedule::IsSwUpdateDue(const CSetFtpSwUpdate &oSetup, const QDate
 
     if (dtNow.toSecsSinceEpoch() > m_llNext &&
         (bConsume ? compute(parameters, dtNow, aLog) == 0 : hasNext(parameters, dtNow))) {
-        aLog << debugLine(QStringLiteral("Start software update look-up"));
+        // Once per look-up: the looks ahead of the one that starts it say nothing.
+        if (bConsume)
+            aLog << debugLine(QStringLiteral("Start software update look-up"));
         return true;
     }
     return false;
