@@ -3,7 +3,8 @@
 # record and send what waits once the fault is gone.
 #
 # Usage: faults.sh BUILD_DIR SOURCE_DIR SCENARIO [TIME_SCALE]   (inside dbus-run-session)
-# Scenarios: sigkill-run, logbook-error, hostile-texts. The faults
+# Scenarios: sigkill-run, logbook-error, hostile-texts, session-bus-late,
+# tcp-bus-late. The faults
 # a day of the soak meets anyway (pppd killed, the FTP client hanging, the
 # service restarted) are left to e2e_soak.
 set -eu
@@ -120,6 +121,52 @@ hostile-texts)
     ls "$OFFICE" | grep -qxF "$NAME2" || fail "file name changed on the way: $(ls "$OFFICE")"
     grep -qxF 'PXLN_GPRS_APN=apn`touch pwned-apn`' "$ROOT/var/log/pppd.env" || fail "APN not passed as it is"
     if ls "$ROOT" | grep -q pwned || [ -e x ]; then fail "a text from a record ran a command: $(ls "$ROOT")"; fi
+    alive
+    ;;
+session-bus-late | tcp-bus-late)
+    # The boot race: the daemon starts before its bus. It keeps trying,
+    # connects once the bus is there, and the day goes on: the supervisor's
+    # handshake, then a mailbox file at the back office. Everything of this
+    # run talks on that late bus; over TCP the bus is one of the test's own,
+    # anonymous, and the daemon reaches it through TCP_Bus_Address while its
+    # heartbeat thread takes the session bus, here the same address.
+    LATE_PORT=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    if [ "$SCENARIO" = tcp-bus-late ]; then
+        LATE_BUS="tcp:host=127.0.0.1,port=$LATE_PORT"
+        printf '[SETUP_GENERAL]\nUse_Session_Bus=0\nTCP_Bus_Address="%s"\n' "$LATE_BUS" >> "$ROOT/etc/Tankora/ftp_d.ini"
+        cat > "$ROOT/late-bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>$LATE_BUS</listen>
+  <auth>ANONYMOUS</auth>
+  <allow_anonymous/>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+        UNREACHED="Can't connect to"
+        set -- --config-file="$ROOT/late-bus.conf"
+    else
+        LATE_BUS="unix:path=$ROOT/late-bus"
+        UNREACHED="Can't connect to session bus!"
+        set -- --session --address="$LATE_BUS"
+    fi
+    export DBUS_SESSION_BUS_ADDRESS="$LATE_BUS"
+    echo "delivery note 0003" > "$MAILBOX/mail_0003.txt"
+    start_daemon
+    wait_for_log "$UNREACHED" 30 || fail "the daemon did not try the bus before it was there"
+    dbus-daemon --nofork "$@" >>"$ROOT/late-bus.log" 2>&1 &
+    PIDS="$PIDS $!"
+    say "bus $LATE_BUS up after the daemon"
+    start_service "$ROOT/quiet.json"
+    wait_for_log "FTL triggers connected" 60 || fail "no start-up handshake on the late bus"
+    [ "$SCENARIO" = session-bus-late ] || wait_for_log "Connected to  \"$LATE_BUS\"" 1 || fail "not connected through TCP_Bus_Address"
+    wait_for_office '^mail_0003.txt$' 60 || fail "mailbox file did not arrive over the late bus"
     alive
     ;;
 *)
