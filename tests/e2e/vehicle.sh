@@ -57,15 +57,24 @@ wait_for_log "seconds (CSetGsmGprs.IdleTime)" 120 || fail "link not taken down a
 say "link taken down after the idle time"
 
 # The update server is asked on schedule: weekly, at the next whole minute
-# of the daemon's clock at least 10 s ahead. The link comes up for the
-# look-up alone and goes down again after the idle time.
-set -- $(date -d "@$((($(date +%s) + 10) / 60 * 60 + 60))" '+%w %H %M')
+# of the daemon's clock at least 30 s ahead, so that even a loaded machine
+# reads the schedule before its minute (read after it, the look-up would move
+# to next week). The link comes up for the look-up alone, exactly once, and
+# goes down again after the idle time; the start-up look-up has a text of
+# its own, so this date's is the run's only "Start software update look-up".
+set -- $(date -d "@$((($(date +%s) + 30) / 60 * 60 + 60))" '+%w %H %M')
 IDLE_DOWNS=$(count "seconds (CSetGsmGprs.IdleTime)")
 LOOKUPS=$(count "Transfer of update file")
+DIALS=$(count "start the 'pppd' process")
 "$CTL" set CSetFtpSwUpdate 4 $(($1 + 1)) 5 "$2" 6 "$3" >/dev/null
-wait_for_log "Start software update look-up" 90 || fail "scheduled look-up not due at $2:$3"
+wait_for_log "Start software update look-up" 120 || fail "scheduled look-up not due at $2:$3"
 wait_for_log "Transfer of update file" 60 $((LOOKUPS + 1)) || fail "scheduled look-up (FTP client -u) did not run"
 wait_for_log "seconds (CSetGsmGprs.IdleTime)" 120 $((IDLE_DOWNS + 1)) || fail "link not taken down after the look-up"
+[ "$(count "Start software update look-up")" = 1 ] ||
+    fail "$(count "Start software update look-up") look-ups logged for one scheduled date"
+[ "$(count "Transfer of update file")" = $((LOOKUPS + 1)) ] || fail "more than one look-up ran for one date"
+# The link was down when the schedule was set: the look-up raised its own.
+[ "$(count "start the 'pppd' process")" -gt "$DIALS" ] || fail "the look-up ran without a link of its own"
 say "scheduled software-update look-up at $2:$3, link down again after the idle time"
 
 # The back office goes away: failed transfers pile up until the module is
@@ -97,6 +106,7 @@ while ls "$ROOT/var/log/FTL" | grep -q .; do
 done
 
 stop_daemon
+[ "$(count "Start software update look-up")" = 1 ] || fail "the scheduled look-up ran again on the same date"
 
 # Every file at the back office against what the rows give. Names lose the
 # run's time stamp and gain their place among files of the same kind
