@@ -83,8 +83,11 @@ sigkill-run)
 logbook-error)
     # One getLogbook answered with an error in the middle of an automatic
     # run: the run stops at that row, the stored progress never jumps, and
-    # the next run sends the rest; every row arrives exactly once.
+    # the next run sends the rest; every row arrives exactly once. The
+    # first run is the FTL time trigger's, which the monitor raises once it
+    # has started; the second the truck seal's break.
     start_backlog
+    wait_for_log 'Create auto. event file, reason: "FTL time trigger"' 30 || fail "first run not raised by the time trigger"
     wait_for_progress 300
     "$CTL" fault getLogbook error >/dev/null
     LAST=0
@@ -100,6 +103,7 @@ logbook-error)
     say "run stopped at row $STOPPED of $ROWS"
     # The truck's seal breaks: the next run takes the rest.
     "$CTL" set CRunTruck 1 3 >/dev/null
+    wait_for_log 'reason: "SPD truck seal breaks unexpected"' 30 || fail "second run not raised by the seal break"
     wait_for_progress $((ROWS + 1))
     [ "$("$CTL" get CSetGsm 3)" = $((ROWS + 1)) ] || fail "stored progress ran past the last row"
     check_rows_arrived "$ROWS" 0
