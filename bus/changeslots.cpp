@@ -1,7 +1,6 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
-#include "controller/ctransferverdict.h"
 #include "files/cpendingscan.h"
 #include "files/ctestfiles.h"
 #include "records/creplycode.h"
@@ -101,18 +100,9 @@ void CData::Signal_sigRuntimeFtpTransferStatus(int iProcessID)
         return;
     m_oCalls.debug(__LINE__, QStringLiteral("'getRuntimeFtpTransferStatus' received"));
     // The wait for the result counts from the last status update.
-    m_oMachine.noteStatusUpdate();
-
-    const CTransferVerdict verdict = judgeTransferStatus(m_oMachine.currentTransferType(), m_oRunFtpTransferStatus);
-    if (!verdict.bJudged)
-        return;
-    log(verdict.progress);
-    if (!verdict.result.sText.isEmpty())
-        log(verdict.result);
-    if (verdict.bFinished)
-        m_oMachine.setTransferFinished(verdict.bFinishedWithError);
-    if (!verdict.sRemovePath.isEmpty())
-        QFile::remove(verdict.sRemovePath);
+    const QString sRemovePath = m_oMachine.takeStatusUpdate(m_oRunFtpTransferStatus);
+    if (!sRemovePath.isEmpty())
+        QFile::remove(sRemovePath);
 }
 
 void CData::Signal_RuntimeVpnChanged(int iProcessID)

@@ -1,6 +1,7 @@
 #include "controller/ctransfermachine.h"
 
 #include "app/cclock.h"
+#include "controller/ctransferverdict.h"
 
 namespace
 {
@@ -48,6 +49,20 @@ void CTransferMachine::setTransferFinished(bool bWithError)
     m_bTransferFinished = true;
     if (bWithError)
         m_bTransferFinishedError = true;
+}
+
+QString CTransferMachine::takeStatusUpdate(const CRunFtpTransferStatus &oStatus)
+{
+    m_bWaitTimePending = true; // the wait counts from the last update
+    const CTransferVerdict verdict = judgeTransferStatus(m_eCurrentTransferType, oStatus);
+    if (!verdict.bJudged)
+        return QString();
+    m_host.log(verdict.progress);
+    if (!verdict.result.sText.isEmpty())
+        m_host.log(verdict.result);
+    if (verdict.bFinished)
+        setTransferFinished(verdict.bFinishedWithError);
+    return verdict.sRemovePath;
 }
 
 void CTransferMachine::sleepMs(qint64 llMs)

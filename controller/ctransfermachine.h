@@ -2,6 +2,7 @@
 
 #include "controller/cstates.h"
 #include "controller/ctransferhost.h"
+#include "records/ccommrecords.h"
 
 #include <QtGlobal>
 
@@ -36,8 +37,10 @@ public:
     void setPppdStopped(bool bStopped) { m_bPppdStopped = bStopped; }
     bool pppdUp() const { return m_bPppdUp; }
     bool pppdStopped() const { return m_bPppdStopped; }
-    // A status update of the running transfer: its wait starts afresh.
-    void noteStatusUpdate() { m_bWaitTimePending = true; }
+    // A status update of the FTP client: the wait for the result starts
+    // afresh, and a final state in the running transfer's group ends it.
+    // Returns the path of a failed test file to remove, or an empty text.
+    QString takeStatusUpdate(const CRunFtpTransferStatus &oStatus);
     void setTransferFinished(bool bWithError);
     bool transferFinished() const { return m_bTransferFinished; }
     bool transferFinishedWithError() const { return m_bTransferFinishedError; }

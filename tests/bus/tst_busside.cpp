@@ -131,6 +131,8 @@ class TestBusSide : public QObject
     {
         delete m_pData;
         m_pData = nullptr;
+        // The heartbeat thread ends within its period at every shutdown.
+        QCOMPARE(logged::count(QStringLiteral("Heartbeat thread still running")), 0);
     }
 
     // The client's status is read for another writer only; with no transfer

@@ -62,7 +62,7 @@ class TestDialup : public QObject
     void commandWordIsInert()
     {
         QFETCH(QStringList, row);
-        const QString sValue = row[0];
+        const QString sValue = QString(row[0]).replace("<hash>", "#");
         const bool bPlain = row.value(1) == "1";
         const QString sWord = commandWord(sValue);
         QCOMPARE(sWord == sValue, bPlain);

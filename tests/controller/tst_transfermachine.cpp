@@ -25,7 +25,7 @@ struct CRig : CTransferHost {
     // The given number of event files waiting.
     explicit CRig(int iEvents = 0) : aPending(iEvents, {TransferEvent, QStringLiteral("/f")}) {}
 
-    void log(const CLogLine &line) override { asLines << (line.eLevel == CLogLine::Debug ? "D " : "W ") + line.sText; }
+    void log(const CLogLine &line) override { asLines << logText({line}); }
     bool gsmModuleReady() override { return bModuleReady; }
     void startDialUp() override { asActions << "startDialUp"; }
     void stopDialUp() override { asActions << "killall pppd"; }
@@ -103,6 +103,7 @@ class TestTransferMachine : public QObject
         rig.bModuleReady = bModuleReady;
         rig.cycles(200); // over sixteen minutes
         QCOMPARE(rig.machine.state(), row[2].toInt());
+        QCOMPARE(rig.iLastInterval, 5000);
         QVERIFY(rig.asActions.isEmpty());
         QCOMPARE(rig.asLines.count("D ******** Statechange to \"GPRS_WAIT\" ********"), bModuleReady ? 1 : 0);
     }
@@ -195,22 +196,59 @@ class TestTransferMachine : public QObject
             rig.machine.setPppdStopped(true);
             QVERIFY(rig.runUntil(PPP_IDLE));
         }
-        QCOMPARE(rig.iLastInterval, int(CTransferMachine::CycleAfterResetMs));
+        QCOMPARE(rig.iLastInterval, 30000);
         QCOMPARE(rig.asLines.count("W PPP_STARTUP_WAIT timeout  => stop pppd"), 4);
         QVERIFY(rig.asLines.contains("W DNS not reachable after 3 retry. Reset GPRS module"));
         QCOMPARE(rig.asActions.count("restart 0"), 1);
-        QVERIFY(rig.asActions.count("dns") >= 40); // ten tests per cycle, a second apart
+        // Ten tests a cycle, a second apart: the 30-s wait from the cycle that
+        // saw pppd up ends in the third cycle after it (5 s, then 10 s of
+        // tests each). Each round 30 tests and 30 s asleep; three shutdowns
+        // of 5 s; one module reset of 30 s.
+        QCOMPARE(rig.asActions.count("dns"), 4 * 30);
+        QCOMPARE(rig.clock.slept(), qint64(4 * 30000 + 3 * 5000 + 30000));
     }
 
-    void statusUpdatesKeepSlowTransferAlive()
+    // Each kind of transfer reads its own group of the client's status. Any
+    // update restarts the 180-s wait; a final state of the group ends the
+    // transfer. A failed test file is removed and not counted, every other
+    // failed file stays and is counted; the link-only types judge nothing.
+    void statusWhileRunning_data()
     {
-        CRig rig(1);
-        rig.bringLinkUp();
-        for (int i = 0; i < 100; ++i) { // 500 s, an update every 100 s
-            if (i % 20 == 0)
-                rig.machine.noteStatusUpdate();
-            QCOMPARE(rig.cycle(), int(FILE_WAIT_FINISH));
+        tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("statusWhileRunning"));
+    }
+    void statusWhileRunning()
+    {
+        QFETCH(QStringList, row);
+        const bool bLinkOnly = row[1] == "-";
+        CRig rig;
+        rig.iIdleSeconds = 3600;
+        rig.aPending = {{TransferType(row[0].toInt()), QStringLiteral("/var/log/FTL/f.ftl")}};
+        rig.bringLinkUp(FILE_TRANSFER_ACTIVE);
+        const int iRunning = bLinkOnly ? FILE_TRANSFER_FINISHED : FILE_WAIT_FINISH;
+        CRunFtpTransferStatus oStatus;
+        for (int iGroup = 0; iGroup < CRunFtpTransferStatus::GroupCount; ++iGroup) {
+            oStatus.setState(CRunFtpTransferStatus::EGroup(iGroup), 3);
+            oStatus.setFileName(CRunFtpTransferStatus::EGroup(iGroup), QStringLiteral("f.ftl"));
         }
+        rig.cycles(31); // 150 s into the wait
+        QCOMPARE(rig.asActions.last().startsWith("transfer"), !bLinkOnly); // the link-only types start no client
+        rig.machine.takeStatusUpdate(oStatus);
+        rig.cycles(30); // 300 s in all, 150 s after the update
+        QCOMPARE(rig.machine.state(), iRunning);
+        QVERIFY(!rig.asLines.contains("W Timeout in FTP-Transfer"));
+
+        const qsizetype llLines = rig.asLines.size();
+        for (int iGroup = 0; iGroup < CRunFtpTransferStatus::GroupCount; ++iGroup) {
+            if (bLinkOnly || iGroup == row[1].toInt())
+                oStatus.setState(CRunFtpTransferStatus::EGroup(iGroup), row[2].toInt());
+        }
+        QCOMPARE(rig.machine.takeStatusUpdate(oStatus), row.value(5));
+        QCOMPARE(int(rig.asLines.size() - llLines), bLinkOnly ? 0 : 2);
+        QVERIFY(rig.machine.transferFinished());
+        QCOMPARE(rig.machine.transferFinishedWithError(), row[3] == "1");
+        rig.cycles(2);
+        QCOMPARE(rig.machine.state(), int(FILE_TRANSFER_FINISHED));
+        QCOMPARE(rig.machine.transferFailureCount(), row[4].toInt());
     }
 
     // A success clears the failure count; four failures in a row reset the module.
@@ -226,7 +264,7 @@ class TestTransferMachine : public QObject
         QCOMPARE(rig.asLines.count("W Transfer failed. Count :1"), 2);
         QCOMPARE(rig.asLines.count("W Transfer failed. Count :4"), 1);
         QCOMPARE(rig.machine.state(), int(PPP_IDLE));
-        QCOMPARE(rig.iLastInterval, int(CTransferMachine::CycleAfterResetMs));
+        QCOMPARE(rig.iLastInterval, 30000);
         QVERIFY(rig.asLines.contains("W Reset GPRS module"));
         QCOMPARE(rig.asActions.count("restart 0"), 1);
     }
@@ -280,14 +318,13 @@ class TestTransferMachine : public QObject
         QCOMPARE(rig.asActions.mid(rig.asActions.size() - 2), (QStringList{"reset status", "logbook 9229"}));
     }
 
-    // A link-only transfer (VPN) finishes at once; a GPS file is marked on its way until it ends.
-    void linkOnlyAndGpsTransfers()
+    // A GPS file is marked on its way until it ends.
+    void gpsTransferIsMarked()
     {
         CRig rig;
-        rig.aPending = {{TransferVpn, QString()}, {TransferGps, QStringLiteral("/var/log/FTL/GPS1.ftl")}};
-        rig.bringLinkUp(FILE_TRANSFER_FINISHED);
-        QVERIFY(rig.machine.transferFinished() && !rig.asActions.join(',').contains("transfer"));
-        QVERIFY(rig.runUntil(FILE_WAIT_FINISH) && rig.machine.gpsTransferActive());
+        rig.aPending = {{TransferGps, QStringLiteral("/var/log/FTL/GPS1.ftl")}};
+        rig.bringLinkUp();
+        QVERIFY(rig.machine.gpsTransferActive());
         rig.machine.setTransferFinished(false);
         rig.cycle();
         QVERIFY(!rig.machine.gpsTransferActive());

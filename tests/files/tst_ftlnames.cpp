@@ -4,14 +4,6 @@
 
 #include <ctime>
 
-namespace
-{
-QDateTime timeOf(const QString &sText)
-{
-    return QDateTime::fromString(sText, Qt::ISODate);
-}
-} // namespace
-
 class TestFtlNames : public QObject
 {
     Q_OBJECT
@@ -30,14 +22,14 @@ class TestFtlNames : public QObject
         QFETCH(QStringList, row);
         const bool bManual = row[2] == "1";
         const QString sTag = row[1] == "0" ? ftlRunTag(bManual) : ftlMeterTag(row[1].toInt(), bManual);
-        QCOMPARE(ftlFilePath(row[0], sTag, timeOf(row[3])), row[4]);
+        QCOMPARE(ftlFilePath(row[0], sTag, utcOf(row[3])), row[4]);
     }
 
     void timeOffset_data() { tableRows(QFINDTESTDATA("ftlnames.tsv"), QStringLiteral("timeOffset")); }
     void timeOffset()
     {
         QFETCH(QStringList, row);
-        const QDateTime dtNow = timeOf(row[0]);
+        const QDateTime dtNow = utcOf(row[0]);
         QCOMPARE(ftlTimeOffsetSecs(dtNow, dtNow.toUTC().addSecs(row[1].toInt())), row[2].toInt());
     }
 
@@ -45,7 +37,7 @@ class TestFtlNames : public QObject
     void localTime()
     {
         QFETCH(QStringList, row);
-        const QDateTime dtLocal = GetLocalTime(row[0], row[1] == "1", timeOf(row[2]));
+        const QDateTime dtLocal = GetLocalTime(row[0], row[1] == "1", utcOf(row[2]));
         QCOMPARE(dtLocal.toString(Qt::ISODateWithMs), row[3] + QStringLiteral(".000Z"));
     }
 
@@ -65,10 +57,10 @@ class TestFtlNames : public QObject
         else
             qputenv("TZ", baProcessZone);
         ::tzset();
-        const time_t tNoon = time_t(timeOf(QStringLiteral("2024-07-01T12:00:00Z")).toSecsSinceEpoch());
+        const time_t tNoon = time_t(utcOf(QStringLiteral("2024-07-01T12:00:00Z")).toSecsSinceEpoch());
         struct tm before = {}, after = {};
         ::localtime_r(&tNoon, &before);
-        GetLocalTime(QStringLiteral("Asia/Tokyo"), false, timeOf(QStringLiteral("2024-07-01T12:00:00Z")));
+        GetLocalTime(QStringLiteral("Asia/Tokyo"), false, utcOf(QStringLiteral("2024-07-01T12:00:00Z")));
         QCOMPARE(qgetenv("TZ"), baProcessZone);
         QCOMPARE(qEnvironmentVariableIsSet("TZ"), !baProcessZone.isNull());
         ::localtime_r(&tNoon, &after);

@@ -25,14 +25,6 @@ CServerSwitches switchesOff(const QString &sOff)
     return CServerSwitches(!sOff.contains('d'), !sOff.contains('s'), !sOff.contains('u'));
 }
 
-// Every line of the look-up is a debug line; a warning would show.
-QString textOf(const QList<CLogLine> &aLog)
-{
-    QStringList asTexts;
-    for (const CLogLine &line : aLog)
-        asTexts << (line.eLevel == CLogLine::Debug ? QString() : QStringLiteral("WARNING ")) + line.sText;
-    return asTexts.join(QStringLiteral(" | "));
-}
 } // namespace
 
 class TestPendingScan : public QObject
@@ -54,7 +46,8 @@ class TestPendingScan : public QObject
         QCOMPARE(next.sFileName, iType == 0 || iType > 10 ? QString() : row.value(4));
         const QString sFound =
             QStringLiteral("CheckPending%1Files() file found:  \"%2\"").arg(row.value(5), row.value(4));
-        QCOMPARE(textOf(next.aLog), row.size() > 5 ? sFound + " | " + row[6] : QString());
+        // Every line of the look-up is a debug line.
+        QCOMPARE(logText(next.aLog), row.size() > 5 ? "D " + sFound + " | D " + row[6] : QString());
     }
 
     void requests_data() { tableRows(QFINDTESTDATA("pendingscan.tsv"), QStringLiteral("requests")); }
@@ -70,7 +63,7 @@ class TestPendingScan : public QObject
         QCOMPARE(next.iType, row[4].toInt());
         QCOMPARE(next.bFound, next.iType != 0);
         QCOMPARE(next.sFileName, next.iType == 2 ? QStringLiteral("/var/log/FTL/EVEl1.ftl") : QString());
-        QCOMPARE(textOf(next.aLog), row[5]);
+        QCOMPARE(logText(next.aLog), row[5]);
         const QString sLeft = QString(requests.bInfoFileRequested ? "i" : "") +
                               (requests.bSwUpdateGuiRequested ? "g" : "") + (requests.bSwUpdateRequested ? "s" : "");
         QCOMPARE(sLeft.isEmpty() ? QStringLiteral("-") : sLeft, row[6]);

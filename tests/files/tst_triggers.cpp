@@ -9,13 +9,15 @@ namespace
 // The actions as triggers.tsv writes them; a line break shows as "\n".
 QString describe(const QList<CTriggerAction> &aActions)
 {
-    static const char *const apGroups[] = {"gps", "event", "log", "test", "info", "update"};
+    using G = CRunFtpTransferStatus;
+    static const QHash<int, QString> hGroups{{G::GroupGps, "gps"},   {G::GroupEvent, "event"}, {G::GroupLog, "log"},
+                                             {G::GroupTest, "test"}, {G::GroupInfo, "info"},   {G::GroupUpdate, "update"}};
     QStringList asActions;
     for (const CTriggerAction &action : aActions) {
-        QString sText = (action.line.eLevel == CLogLine::Warning ? "W " : "D ") + action.line.sText;
+        QString sText = logText({action.line});
         sText.replace(QLatin1Char('\n'), "\\n");
         if (action.bRefuse)
-            sText += QStringLiteral(" -> refuse ") + apGroups[action.eRefuseGroup];
+            sText += QStringLiteral(" -> refuse ") + hGroups.value(action.eRefuseGroup, "?");
         if (action.iCreateTestFile)
             sText += QStringLiteral(" -> create ") + QString::number(action.iCreateTestFile);
         asActions << sText;
@@ -74,6 +76,22 @@ class TestTriggers : public QObject
         QCOMPARE(oTrigger.sTriggerType() + oTrigger.text1(), bReset ? QString() : row[3] + "text one");
         QCOMPARE(requests.dtManStartUtc, bReset ? dtStart : QDateTime());
         QCOMPARE(requests.dtManEndUtc, bReset ? dtEnd : QDateTime());
+    }
+
+    // The record goes back as the service reads it: version 256, the reserve
+    // of 32 zero bytes, then flag and value of each request, a handled one
+    // flagged and cleared, the others unflagged.
+    void writeBackBytes_data() { tableRows(QFINDTESTDATA("triggers.tsv"), QStringLiteral("writeBackBytes")); }
+    void writeBackBytes()
+    {
+        QFETCH(QStringList, row);
+        T oTrigger;
+        for (const QString &sField : row[0].split(QLatin1Char(' ')))
+            oTrigger.setTrigger(T::ETrigger(sField.toInt()), true);
+        CTriggerRequests requests;
+        handleTransferTrigger(oTrigger, serversOn(QStringLiteral("dsu"), QStringLiteral("ftp.example.org")), requests);
+        const QByteArray baWant = "0000010000000020" + QByteArray(64, '0') + row[1].remove(' ').toLatin1();
+        QCOMPARE(oTrigger.toByteArray().toHex().left(baWant.size()), baWant);
     }
 
     // The service's answer: nothing to take leaves every request as it was.

@@ -23,9 +23,10 @@ class TestDiagLog : public QObject
     QString logFile() const { return m_pDir->filePath(QStringLiteral("ftp_d.log")); }
     static QString identity() { return QStringLiteral("NOID(%1)").arg(::getpid()); }
     static QDateTime fixedTime() { return QDateTime(QDate(2026, 12, 4), QTime(11, 22, 0, 123), Qt::UTC); }
-    static QString line(int iLevel, const QString &sMessage)
+    // A warning as the file holds it.
+    static QString line(const QString &sMessage)
     {
-        return plainLogLine(identity(), fixedTime(), iLevel, sMessage) + '\n';
+        return identity() + QStringLiteral(":2026-12-04_11:22:00:123 W ") + sMessage + '\n';
     }
     static QString readAll(const QString &sPath) { return QString::fromUtf8(fileBytes(sPath)); }
     // A log over a DEBUG_MESSAGES group with these values, logging into the
@@ -64,10 +65,9 @@ class TestDiagLog : public QObject
                                      "seal breaks unexpected\" \n");
     }
 
-    void lineFormats()
+    // The file's line is the rotation test's.
+    void consoleLineFormat()
     {
-        QCOMPARE(plainLogLine(QStringLiteral("NOID(812)"), fixedTime(), 1, QStringLiteral("hello")),
-                 QStringLiteral("NOID(812):2026-12-04_11:22:00:123 W hello"));
         QCOMPARE(consoleLogLine(QStringLiteral("NOID(812)"), fixedTime(), QStringLiteral("\x1b[95m C: "),
                                 QStringLiteral("hello")),
                  QStringLiteral("\x1b[92mNOID(812)\x1b[0m:11:22:00:123\x1b[95m C: hello\x1b[0m"));
@@ -94,14 +94,14 @@ class TestDiagLog : public QObject
     {
         QFETCH(QStringList, row);
         auto pLog =
-            makeLog({{"Logfile_Size", row[1] == "1" ? line(1, "m1").size() : 10}, {"Logfile_Redundancy", row[0]}});
+            makeLog({{"Logfile_Size", row[1] == "1" ? line("m1").size() : 10}, {"Logfile_Redundancy", row[0]}});
         for (int i = 1; i <= 5; ++i)
             pLog->handle(QtWarningMsg, QStringLiteral("m%1").arg(i));
         const QStringList asSuffixes = {QString(), ".1", ".2", ".3", ".4"};
         for (int i = 0; i < asSuffixes.size(); ++i) {
             QString sWant;
             for (const QString &sMessage : row[2 + i].split(' '))
-                sWant += sMessage == QLatin1String("<missing>") ? sMessage : line(1, sMessage);
+                sWant += sMessage == QLatin1String("<missing>") ? sMessage : line(sMessage);
             QCOMPARE(readAll(logFile() + asSuffixes[i]), sWant);
         }
     }

@@ -1,5 +1,4 @@
 #include "logbook/clogfactory.h"
-#include "logbook/cloglevelvolume.h"
 #include "tests/support/ctable.h"
 
 // Raw logbook rows, byte for byte as rows.txt gives them: the header as the
@@ -29,9 +28,10 @@ class TestFactory : public QObject
         QVERIFY(pEntry);
         QCOMPARE(pEntry->LogType, row[0].toInt());
         QCOMPARE(ftlLinesOf(*pEntry, 0), row[2] == "<none>" ? QStringList() : QStringList{row[2]});
-        // Seal entries hand on their reserve as the legal-metrology data.
-        QCOMPARE(pEntry->isWmEntry(), pEntry->LogType == 11);
-        QCOMPARE(pEntry->wmData().toHex(), QByteArray(pEntry->LogType == 11 ? "beef" : ""));
+        // Level-volume and seal entries hand on their reserve as the legal-metrology data.
+        const bool bWm = pEntry->LogType == 7 || pEntry->LogType == 11;
+        QCOMPARE(pEntry->isWmEntry(), bWm);
+        QCOMPARE(pEntry->wmData().toHex(), QByteArray(bWm ? "beef" : ""));
         if (baRow.size() >= 45) {
             QCOMPARE(pEntry->SecondaryRowID, 7ULL);
             QCOMPARE(pEntry->Compartment, 2);
@@ -39,15 +39,6 @@ class TestFactory : public QObject
         }
         if (row[1] == "1")
             QCOMPARE(pEntry->toRow().toHex(), baRow.toHex());
-    }
-
-    void levelVolumeHandsOnItsReserve()
-    {
-        CLogLevelVolume entry;
-        entry.baReserve = QByteArray::fromHex("0102030405");
-        const auto pEntry = makeLogEntry(entry.toRow());
-        QVERIFY(pEntry->isWmEntry());
-        QCOMPARE(pEntry->wmData().toHex(), QByteArray("0102030405"));
     }
 };
 

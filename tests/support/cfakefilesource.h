@@ -3,6 +3,7 @@
 #include "files/cfilesource.h"
 #include "logbook/clogbase.h"
 #include "records/creplycode.h"
+#include "tests/support/ccelltext.h"
 
 #include <QList>
 #include <QStringList>
@@ -43,7 +44,7 @@ class CFakeFileSource : public CFileSource
 
     CFakeFileSource() { general.setField(71, QStringLiteral("UTC0")); }
 
-    void log(const CLogLine &line) override { asLog << (line.eLevel == CLogLine::Warning ? "W " : "D ") + line.sText; }
+    void log(const CLogLine &line) override { asLog << logText({line}); }
     bool logged(const QString &sText) const { return asLog.contains("D " + sText) || asLog.contains("W " + sText); }
     QDateTime nowUtc() const override { return dtNow; }
     bool hasLogbook() const override { return true; }

@@ -10,7 +10,8 @@
 #include "logbook/clogsmp.h"
 #include "logbook/clogspd.h"
 #include "logbook/clogtracking.h"
-#include "tests/support/crecordtext.h"
+#include "records/crecord.h"
+#include "tests/support/ctable.h"
 
 #include <QHash>
 
@@ -33,11 +34,17 @@ inline QHash<QString, QString> valuesOf(const QString &sValues)
     return values;
 }
 
-inline QDateTime utcOf(const QString &sText)
+// A record field from its text in a test table, in the field's own kind:
+// numbers, "1"/"0" for booleans, date-times as utcOf() reads them, texts as they are.
+inline bool setFieldText(CRecord &record, int iField, const QString &sText)
 {
-    if (sText.size() <= 8)
-        return QDateTime(QDate(2024, 1, 5), QTime::fromString(sText, Qt::ISODate), Qt::UTC);
-    return QDateTime::fromString(sText, Qt::ISODate);
+    switch (fieldTypeOf(record.field(iField))) {
+    case EFieldType::Int: return record.setField(iField, qint32(sText.toInt()));
+    case EFieldType::Bool: return record.setField(iField, sText == "1");
+    case EFieldType::Double: return record.setField(iField, sText.toDouble());
+    case EFieldType::DateTime: return record.setField(iField, utcOf(sText));
+    default: return record.setField(iField, sText);
+    }
 }
 
 template <class T> std::unique_ptr<T> withParams(QHash<QString, QString> &v)

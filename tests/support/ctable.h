@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ccelltext.h"
+
 #include <QFile>
 #include <QStringList>
 #include <QTest>
@@ -7,14 +9,15 @@
 // Test cases kept in a data file beside the test: one case a line, fields
 // separated by tabs; blank lines and lines starting with '#' are notes. A
 // line "[name]" starts the cases of the test function of that name.
-// Each case becomes a row "line N" with one column "row", its fields.
-inline void tableRows(const QString &sPath, const QString &sSection = QString())
+// The cases of one section, each with its line number.
+inline QList<QPair<int, QStringList>> tableLines(const QString &sPath, const QString &sSection = QString())
 {
-    QTest::addColumn<QStringList>("row");
+    QList<QPair<int, QStringList>> aLines;
     QFile file(sPath);
-    QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable("cannot read " + sPath));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return aLines;
     QString sCurrent;
-    int iLine = 0, iRows = 0;
+    int iLine = 0;
     while (!file.atEnd()) {
         QString sLine = QString::fromUtf8(file.readLine());
         if (sLine.endsWith(QLatin1Char('\n')))
@@ -22,12 +25,20 @@ inline void tableRows(const QString &sPath, const QString &sSection = QString())
         ++iLine;
         if (sLine.startsWith(QLatin1Char('[')) && sLine.endsWith(QLatin1Char(']')))
             sCurrent = sLine.mid(1, sLine.size() - 2);
-        else if (!sLine.trimmed().isEmpty() && !sLine.startsWith(QLatin1Char('#')) && sCurrent == sSection) {
-            QTest::addRow("line %d", iLine) << sLine.split(QLatin1Char('\t'));
-            ++iRows;
-        }
+        else if (!sLine.trimmed().isEmpty() && !sLine.startsWith(QLatin1Char('#')) && sCurrent == sSection)
+            aLines.append({iLine, sLine.split(QLatin1Char('\t'))});
     }
-    QVERIFY2(iRows > 0, qPrintable("no cases for " + sSection + " in " + sPath));
+    return aLines;
+}
+
+// Each case becomes a row "line N" with one column "row", its fields.
+inline void tableRows(const QString &sPath, const QString &sSection = QString())
+{
+    QTest::addColumn<QStringList>("row");
+    const QList<QPair<int, QStringList>> aLines = tableLines(sPath, sSection);
+    for (const auto &line : aLines)
+        QTest::addRow("line %d", line.first) << line.second;
+    QVERIFY2(!aLines.isEmpty(), qPrintable("no cases for " + sSection + " in " + sPath));
 }
 
 // A cell that holds several texts, " | " between them; "\r" and "\n" in a
