@@ -89,7 +89,7 @@ QString earlySignalText(int iSignal, bool *pbExit)
     switch (iSignal) {
     case SIGINT: *pbExit = true; return QStringLiteral("SIGINT received: Terminating!");
     case SIGTERM: *pbExit = true; return QStringLiteral("SIGTERM received: Terminating!");
-    case SIGHUP: return QStringLiteral("Signal SIGHUP received");
+    case SIGHUP: return connectedSignalText(iSignal, pbExit);
     default: return QString();
     }
 }
