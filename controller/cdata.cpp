@@ -3,6 +3,7 @@
 #include "app/cclock.h"
 #include "app/cpaths.h"
 #include "app/cshell.h"
+#include "files/cftlrepair.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +40,8 @@ CData::CData(QObject *pParent) : QObject(pParent)
     m_oCalls.debug(__LINE__, QStringLiteral("killall pppd returns ") + QString::number(iStatus));
 
     removeLeftoverEventFiles();
+    // What a power cut left half-written is made whole before anything is sent.
+    repairFtlDirectory([this](const QString &sText) { m_oCalls.warning(__LINE__, sText); });
 }
 
 CData::~CData()
