@@ -331,8 +331,8 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
     figures["files at the back office"] = "%d: %s" % (len(sent), ", ".join(
         "%s %d" % (k.rstrip("_"), n) for k, n in sorted(kinds.items())))
     figures["bytes at the back office"] = str(sum(os.path.getsize(p) for _, p in sent))
-    figures["rows sent twice"] = "%d (daemon killed %d times), %d more in files sent again after a time-out" % (
-        len(twice), kills, len(again))
+    figures["rows sent twice"] = "%d (daemon killed %d times), %d more in files sent again after a time-out%s" % (
+        len(twice), kills, len(again), " or a cut" if resent_after_cut else "")
     figures["mailbox files sent more than once"] = str(sum(1 for n in copies.values() if n > 1))
     figures["faults played"] = ", ".join("%s %d" % kv for kv in sorted(driver.faults.items()))
     if driver.skipped:

@@ -10,8 +10,10 @@ Usage: powercut.py --cuts N --seed S --build DIR --src DIR [--scale X] [--root D
 Run inside dbus-run-session and a mount namespace of its own (scripts/powercut).
 """
 import argparse
+import datetime
 import os
 import random
+import re
 import signal
 import subprocess
 import sys
@@ -206,6 +208,20 @@ class CutDriver(soak.Driver):
         self.faults[kind] += 1
 
 
+def blame(failure, cuts):
+    """A row that went wrong names the first cut after its time stamp."""
+    m = re.search(r"line stamp (\d{14})", failure)
+    if not m:
+        return failure
+    when = datetime.datetime.strptime(m.group(1), "%Y%m%d%H%M%S").replace(tzinfo=datetime.timezone.utc)
+    t = (when - planning.BASE).total_seconds() - planning.OFFSET
+    after = [(i + 1, c) for i, c in enumerate(cuts) if c["t"] >= t]
+    if not after:
+        return failure
+    n, cut = after[0]
+    return "%s; first cut after it: cut %d (%s, %s)" % (failure, n, cut["moment"], cut["mode"])
+
+
 def sync_directory(path):
     fd = os.open(path, os.O_RDONLY | os.O_DIRECTORY)
     try:
@@ -280,6 +296,7 @@ def main():
         vehicle.service.terminate()
         vehicle.service.wait()
         failures, figures = check.check(plan, vehicle, driver, drained, exit_code, driver.resent)
+        failures = [blame(f, plan["faults"]) for f in failures]
         figures["cuts survived"] = "%d of %d" % (driver.cut_no if not failures else 0, args.cuts)
         figures["files repaired at start"] = str(check.count_lines(vehicle.log, check.REPAIRED))
         figures["wall time"] = "%.0f s" % (time.monotonic() - started)
