@@ -9,7 +9,6 @@ daemon. After the last cut and a drain the soak's invariants must hold.
 Usage: powercut.py --cuts N --seed S --build DIR --src DIR [--scale X] [--root DIR]
 Run inside dbus-run-session and a mount namespace of its own (scripts/powercut).
 """
-import argparse
 import datetime
 import os
 import random
@@ -17,7 +16,6 @@ import re
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -263,15 +261,8 @@ def resent_files(vehicle, received):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--cuts", type=int, default=20)
-    ap.add_argument("--seed", type=int, required=True)
-    ap.add_argument("--build", required=True)
-    ap.add_argument("--src", required=True)
-    ap.add_argument("--scale", type=float, default=600)
-    ap.add_argument("--root")
-    args = ap.parse_args()
-    root = args.root or tempfile.mkdtemp(prefix="ftp_data-powercut.")
+    args = soak.arguments("powercut", "--cuts", 20)
+    root = args.root
     started = time.monotonic()
     days = 1 + args.cuts // 40
     plan = planning.make_plan(args.seed, days)
@@ -283,18 +274,8 @@ def main():
     try:
         vehicle.install(soak.soak_profile(args.src, vehicle.port))
         os.makedirs(os.path.join(root, "rows"))
-        vehicle.start_office()
-        vehicle.start_service(first=True)
-        vehicle.supervise()
         driver = CutDriver(vehicle, plan, args.scale, args.cuts)
-        driver.drained = None
-        if not check.wait_for_text(vehicle.log, "FTL triggers connected", 30):
-            raise RuntimeError("the daemon was not started by the supervisor")
-        driver.run()
-        drained = driver.drain()
-        exit_code = vehicle.supervisor.stop()
-        vehicle.service.terminate()
-        vehicle.service.wait()
+        drained, exit_code = soak.play(vehicle, driver)
         failures, figures = check.check(plan, vehicle, driver, drained, exit_code, driver.resent)
         failures = [blame(f, plan["faults"]) for f in failures]
         figures["cuts survived"] = "%d of %d" % (driver.cut_no if not failures else 0, args.cuts)
@@ -312,12 +293,7 @@ def main():
               flush=True)
     finally:
         vehicle.cleanup()
-    if failures or os.environ.get("KEEP_ROOT"):
-        print("powercut: sandbox kept in %s" % root)
-    else:
-        import shutil
-        shutil.rmtree(root, ignore_errors=True)
-    return 1 if failures else 0
+    return soak.finish("powercut", root, failures)
 
 
 if __name__ == "__main__":
