@@ -1,8 +1,8 @@
 #include "files/cftlrepair.h"
 
+#include "controller/clogline.h"
 #include "files/cftlfilewriter.h"
 #include "files/cftlnames.h"
-#include "controller/clogline.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Files that start with an FTL header, which ends with its "92" line.
 bool hasHeader(const QString &sName)
@@ -74,17 +75,17 @@ void repairFtlDirectory(const std::function<void(const QString &)> &logWarning)
         file.close();
         const CFtlRepair repair = ftlRepairOf(sName, baBytes);
         if (repair.eAction == CFtlRepair::Remove && QFile::remove(sPath)) {
-            logWarning(QStringLiteral("Incomplete file removed:") + quotedText(sPath) + QStringLiteral(", size")
-                       + QString::number(baBytes.size()));
+            logWarning(QStringLiteral("Incomplete file removed:") + quotedText(sPath) + QStringLiteral(", size") +
+                       QString::number(baBytes.size()));
             bChanged = true;
         } else if (repair.eAction == CFtlRepair::CutBack) {
             const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_CLOEXEC);
             if (iFd < 0 || ::ftruncate(iFd, repair.llLength) != 0 || ::fsync(iFd) != 0) {
                 logWarning(QStringLiteral("cannot cut back ") + sPath);
             } else {
-                logWarning(QStringLiteral("Incomplete file cut back:") + quotedText(sPath) + QStringLiteral(" from ")
-                           + QString::number(baBytes.size()) + QStringLiteral(" to ")
-                           + QString::number(repair.llLength) + QStringLiteral(" bytes"));
+                logWarning(QStringLiteral("Incomplete file cut back:") + quotedText(sPath) + QStringLiteral(" from ") +
+                           QString::number(baBytes.size()) + QStringLiteral(" to ") + QString::number(repair.llLength) +
+                           QStringLiteral(" bytes"));
             }
             if (iFd >= 0)
                 ::close(iFd);

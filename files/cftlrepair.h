@@ -16,8 +16,7 @@
 // can leave zeros where the last write's bytes should be).
 qsizetype wholeLinesLength(const QByteArray &baBytes);
 
-struct CFtlRepair
-{
+struct CFtlRepair {
     enum EAction { Keep, CutBack, Remove };
     EAction eAction = Keep;
     qsizetype llLength = 0; // the length to cut back to

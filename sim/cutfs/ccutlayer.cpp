@@ -9,7 +9,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::string readAll(int iFd)
 {
@@ -51,7 +52,8 @@ std::map<std::string, bool> listBacking(int iBackingFd, const std::string &sDir)
         const std::string sName = pEntry->d_name;
         if (sName == "." || sName == "..")
             continue;
-        struct stat st {};
+        struct stat st {
+        };
         if (::fstatat(iFd, sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             entries[sName] = S_ISDIR(st.st_mode);
     }
@@ -239,8 +241,8 @@ std::string CCutLayer::cut(const std::string &sMode, unsigned uSeed)
     for (const auto &[sPath, ullId] : durableFiles) {
         const auto write = m_lastWrite.find(ullId);
         const auto live = liveById.find(ullId);
-        if (write != m_lastWrite.end() && live != liveById.end() && live->second != m_durableData[ullId]
-            && write->second.ullSeq > ullHitSeq) {
+        if (write != m_lastWrite.end() && live != liveById.end() && live->second != m_durableData[ullId] &&
+            write->second.ullSeq > ullHitSeq) {
             ullHit = ullId;
             ullHitSeq = write->second.ullSeq;
         }
@@ -276,8 +278,8 @@ std::string CCutLayer::cut(const std::string &sMode, unsigned uSeed)
             const CWrite &write = m_lastWrite[ullId];
             const unsigned uPick = unsigned(random());
             sBytes = cutContent(sBytes, liveById[ullId], sMode, write.llOffset, write.ullSize, uPick);
-            lost << sMode << " " << sPath << " at " << sBytes.size() << " of " << liveById[ullId].size()
-                 << " bytes (" << m_durableData[ullId].size() << " durable); ";
+            lost << sMode << " " << sPath << " at " << sBytes.size() << " of " << liveById[ullId].size() << " bytes ("
+                 << m_durableData[ullId].size() << " durable); ";
         }
         writeFile(m_iBackingFd, sPath, sBytes);
     }

@@ -13,9 +13,8 @@
 // Paths are as the mount sees them: "/" for the root, "/a/b" below it.
 class CCutLayer
 {
-public:
-    struct CEntry
-    {
+  public:
+    struct CEntry {
         bool bDir = false;
         std::uint64_t ullId = 0; // the file's identity, kept across renames
     };
@@ -42,13 +41,12 @@ public:
     // zeros in place of its unsynced data). Returns what was lost, one line.
     std::string cut(const std::string &sMode, unsigned uSeed);
 
-private:
+  private:
     std::uint64_t idOf(const std::string &sPath);
     void snapshot(const std::string &sDir);
     CListing liveListing(const std::string &sDir);
 
-    struct CWrite
-    {
+    struct CWrite {
         std::uint64_t ullSeq = 0;
         off_t llOffset = 0;
         size_t ullSize = 0;

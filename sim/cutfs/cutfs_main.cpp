@@ -18,8 +18,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -32,7 +32,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 int g_iBackingFd = -1;
 std::unique_ptr<CCutLayer> g_pLayer;
@@ -252,7 +253,7 @@ int main(int argc, char *argv[])
     }
     const std::string sControl = acControl;
 
-    fuse_operations ops {};
+    fuse_operations ops{};
     ops.init = onInit;
     ops.getattr = onGetattr;
     ops.readdir = onReaddir;
