@@ -3,6 +3,7 @@
 #include "app/cclock.h"
 #include "app/cpaths.h"
 #include "app/cshell.h"
+#include "files/cftlrepair.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,6 +39,8 @@ CData::CData(QObject *pParent) : QObject(pParent)
     stopDialUp();
 
     removeLeftoverEventFiles();
+    // What a power cut left half-written is made whole before anything is sent.
+    repairFtlDirectory([this](const QString &sText) { m_oCalls.warning(__LINE__, sText); });
 }
 
 CData::~CData()

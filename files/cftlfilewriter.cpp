@@ -34,6 +34,16 @@ bool writeSyncClose(int iFd, const QByteArray &baBytes)
     return bOk;
 }
 
+bool syncDirectory(const QString &sDir)
+{
+    const int iFd = ::open(QFile::encodeName(sDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (iFd < 0)
+        return false;
+    const bool bOk = ::fsync(iFd) == 0;
+    ::close(iFd);
+    return bOk;
+}
+
 int CFtlFileWriter::openForAppend(const QString &sPath)
 {
     const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
@@ -81,7 +91,8 @@ bool CFtlFileWriter::writeOrUndo(int iFd, const QString &sPath, bool bNew, const
     // A half-written line must never reach the back office: on a failed
     // write the file goes back to the size it had before this call.
     const off_t llSizeBefore = ::lseek(iFd, 0, SEEK_END);
-    if (writeSyncClose(iFd, baBytes))
+    // A new file's rows count as sent only once its name is on the disk too.
+    if (writeSyncClose(iFd, baBytes) && (!bNew || syncDirectory(QFileInfo(sPath).path())))
         return true;
     const QString sError = QString::fromLocal8Bit(std::strerror(errno));
     if (bNew)

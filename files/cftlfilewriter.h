@@ -43,3 +43,6 @@ private:
 bool writeAll(int iFd, const QByteArray &baBytes);
 // Writes all bytes, then flushes them to disk and closes; false on any error.
 bool writeSyncClose(int iFd, const QByteArray &baBytes);
+// Puts the directory's entries on the disk: a new file's name is not there
+// before, however often the file itself was flushed. False on an error.
+bool syncDirectory(const QString &sDir);

@@ -54,6 +54,7 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
     }
     const QDateTime dtLocal = fix.dtStamp.addSecs(iOffsetSecs);
     const QString sPath = gpsFilePath(dtLocal);
+    const bool bNew = !QFile::exists(sPath);
     const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (iFd < 0) {
         m_source.log(warningLine(QStringLiteral("open error ") + errorText(errno)));
@@ -73,7 +74,10 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
     m_source.log(debugLine(QStringLiteral("file  Time ") + sStamp + QStringLiteral(" gps position LAT ") +
                            ftlFixed("%f", fix.latitude()) + QStringLiteral(" LON  ") + ftlFixed("%f", fix.longitude()) +
                            QLatin1Char('\n')));
-    if (!writeAll(iFd, gpsFileLine(fix, iOffsetSecs)))
+    // The tracking progress moves past this row next: the line, and the
+    // name of a new day's file, are on the disk before that.
+    if (!writeAll(iFd, gpsFileLine(fix, iOffsetSecs)) || ::fsync(iFd) != 0
+        || (bNew && !syncDirectory(ftlDirectory())))
         m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
 
     if (::flock(iFd, LOCK_UN) != 0)

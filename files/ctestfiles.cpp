@@ -46,16 +46,43 @@ QString lrpSerial(CFileSource &source)
     return source.readRuntimeGeneralWM(lrp) ? lrp.sLrpSerial() : QStringLiteral("unknown");
 }
 
+// A test file gets its name only once it is whole on the disk: a power cut
+// while it is written leaves a hidden file, which the start removes, never
+// a test file cut short that the pending scan would send.
+QString hiddenPath(const QString &sPath)
+{
+    const QFileInfo info(sPath);
+    return info.path() + QStringLiteral("/.") + info.fileName();
+}
+
+bool publish(const QString &sHidden, const QString &sPath)
+{
+    const int iFd = ::open(QFile::encodeName(sHidden).constData(), O_RDONLY | O_CLOEXEC);
+    const bool bSynced = iFd >= 0 && ::fsync(iFd) == 0;
+    if (iFd >= 0)
+        ::close(iFd);
+    if (!bSynced || QFileInfo::exists(sPath) || ::rename(QFile::encodeName(sHidden).constData(),
+                                                          QFile::encodeName(sPath).constData()) != 0) {
+        QFile::remove(sHidden);
+        return false;
+    }
+    return syncDirectory(QFileInfo(sPath).path());
+}
+
 // Without a template the file is what an event file of this moment would
 // start with.
 bool writeHeaderOnly(CFileSource &source, const QString &sPath, const QString &sLocalNow)
 {
-    const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // A file of that name from the same second gets the header appended.
+    const bool bExists = QFileInfo::exists(sPath);
+    const QString sTarget = bExists ? sPath : hiddenPath(sPath);
+    const int iFd = ::open(QFile::encodeName(sTarget).constData(),
+                           O_WRONLY | O_APPEND | O_CREAT | (bExists ? 0 : O_TRUNC) | O_CLOEXEC, 0644);
     if (iFd < 0) {
         source.log(warningLine(QStringLiteral("Error creating file ") + quotedText(sPath)));
         return false;
     }
-    if (!writeSyncClose(iFd, ftlHeaderText(source, QString(), sLocalNow)))
+    if (!writeSyncClose(iFd, ftlHeaderText(source, QString(), sLocalNow)) || (!bExists && !publish(sTarget, sPath)))
         source.log(warningLine(QStringLiteral("write error on ") + sPath));
     // The operator tests the link right after this; the file must be whole.
     ::sync();
@@ -98,7 +125,8 @@ QString CreateTestFile(CFileSource &source, const QString &sPrefix)
     const QString sTemplate = testFileTemplatePath();
     if (QFileInfo::exists(sTemplate)) {
         // A file of that name from the same second stays and is sent as it is.
-        QFile::copy(sTemplate, sPath);
+        if (!QFileInfo::exists(sPath) && QFile::copy(sTemplate, hiddenPath(sPath)))
+            publish(hiddenPath(sPath), sPath);
         source.log(debugLine(QStringLiteral("new ") + sKind + QStringLiteral(" test file copied: ") + quotedText(sPath)));
         return sPath;
     }

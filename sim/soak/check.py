@@ -23,6 +23,10 @@ IDLE_ENDS = ("Start transfer:", "stop pppd", "Reset GPRS module", "INFO-File cre
 # A file run (event, manual event or GPS file) from its first line to its last.
 RUN_BEGINS = "Local time: "
 RUN_ENDS = ("Finish Get", "run stopped", "Dbus-Error", "getSetupGsm returns NULL")
+# What a cut may leave that must never reach the back office.
+FTL_LINE = re.compile(rb"^\d+,\d{14}(,|$)")
+HEADER_ONLY = "New event file (empty file for time trigger) created:"
+REPAIRED = ("Incomplete file cut back:", "Incomplete file removed:")
 SANITIZER = re.compile(r"ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|WARNING: ThreadSanitizer")
 
 
@@ -152,7 +156,7 @@ def check_idle(vehicle, driver, failures, figures):
     few dozen rows takes minutes of the road, since the bus does not speed
     up with the daemon."""
     limit = (IDLE_TIME + 3 * CYCLE) / driver.scale + JITTER_S
-    held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill")]
+    held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill", "power-cut")]
     longest = 0.0
     pid = state = start = run = None
     lt = lt_seen = False
@@ -231,7 +235,35 @@ def check_progress(driver, store, failures):
                                 % (field, value, planning.stamp(t), last[book]))
 
 
-def check(plan, vehicle, driver, drained, exit_code):
+def count_lines(path, texts):
+    return sum(1 for _, _, text in log_lines(path) if any(t in text for t in texts))
+
+
+def check_whole_files(vehicle, sent, failures):
+    """Every FTL and test file at the back office is whole: no stray zero
+    byte, every line complete, a header that ends with its "92" line, and a
+    body after it unless the daemon wrote a header-only file on purpose."""
+    header_only = {os.path.basename(m.group(1)) for _, _, text in log_lines(vehicle.log)
+                   for m in [re.search(re.escape(HEADER_ONLY) + r'"([^"]+)"', text)] if m}
+    for name, path in sent:
+        if not name.endswith((".ftl", ".tst")):
+            continue
+        data = open(path, "rb").read()
+        lines = [l for l in data.split(b"\r\n") if l]
+        if b"\0" in data:
+            failures.append("whole files: stray zero byte in %s at byte %d" % (name, data.index(b"\0")))
+        elif not data.endswith(b"\r\n"):
+            failures.append("whole files: %s ends in a torn line: %r" % (name, data[-40:]))
+        elif any(not FTL_LINE.match(l) for l in lines):
+            failures.append("whole files: torn line in %s: %r" % (name, next(l for l in lines if not FTL_LINE.match(l))))
+        elif name.startswith(("EVE", "LEV", "MTR", "TK_")):
+            if not any(l.startswith(b"92,") for l in lines):
+                failures.append("whole files: %s has a header cut short (%d lines)" % (name, len(lines)))
+            elif not name.startswith("TK_") and not body_lines(path) and name not in header_only:
+                failures.append("whole files: %s is a header without its body" % name)
+
+
+def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
     failures, figures = [], collections.OrderedDict()
     store = vehicle.rows_in_store()
     sent = archive(vehicle)
@@ -257,7 +289,7 @@ def check(plan, vehicle, driver, drained, exit_code):
                 failures.append("tracking rows: line stamped %s in %s" % (key, name))
     twice += check_rows(gps, tracking_rows, store, "tracking", "tracking rows", failures)
     kills = vehicle.supervisor.kills
-    resent = timed_out_files(vehicle)
+    resent = timed_out_files(vehicle) | set(resent_after_cut)
     again = [what for what, files in twice if files <= resent]
     twice = [what for what, files in twice if not files <= resent]
     if len(twice) > kills:
@@ -282,6 +314,7 @@ def check(plan, vehicle, driver, drained, exit_code):
     if vehicle.pending():
         failures.append("outgoing: files left behind: %s" % ", ".join(vehicle.pending()[:10]))
 
+    check_whole_files(vehicle, sent, failures)
     check_idle(vehicle, driver, failures, figures)
     check_held(driver, failures, figures)
     check_progress(driver, store, failures)
@@ -298,8 +331,8 @@ def check(plan, vehicle, driver, drained, exit_code):
     figures["files at the back office"] = "%d: %s" % (len(sent), ", ".join(
         "%s %d" % (k.rstrip("_"), n) for k, n in sorted(kinds.items())))
     figures["bytes at the back office"] = str(sum(os.path.getsize(p) for _, p in sent))
-    figures["rows sent twice"] = "%d (daemon killed %d times), %d more in files sent again after a time-out" % (
-        len(twice), kills, len(again))
+    figures["rows sent twice"] = "%d (daemon killed %d times), %d more in files sent again after a time-out%s" % (
+        len(twice), kills, len(again), " or a cut" if resent_after_cut else "")
     figures["mailbox files sent more than once"] = str(sum(1 for n in copies.values() if n > 1))
     figures["faults played"] = ", ".join("%s %d" % kv for kv in sorted(driver.faults.items()))
     if driver.skipped:

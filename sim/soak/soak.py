@@ -257,16 +257,51 @@ def free_port():
         return s.getsockname()[1]
 
 
-def main():
+def arguments(name, count, default):
+    """The options of a run: COUNT (--days, --cuts), the seed, the trees, the
+    speed and the sandbox (a new one under /tmp unless given)."""
     ap = argparse.ArgumentParser()
-    ap.add_argument("--days", type=int, default=7)
+    ap.add_argument(count, type=int, default=default)
     ap.add_argument("--seed", type=int, required=True)
     ap.add_argument("--build", required=True)
     ap.add_argument("--src", required=True)
     ap.add_argument("--scale", type=float, default=600)
     ap.add_argument("--root")
     args = ap.parse_args()
-    root = args.root or tempfile.mkdtemp(prefix="ftp_data-soak.")
+    args.root = args.root or tempfile.mkdtemp(prefix="ftp_data-%s." % name)
+    return args
+
+
+def play(vehicle, driver):
+    """Starts the vehicle, plays the plan, drains and stops: (drained, the
+    daemon's exit code on SIGTERM)."""
+    vehicle.start_office()
+    vehicle.start_service(first=True)
+    vehicle.supervise()
+    driver.drained = None
+    if not check.wait_for_text(vehicle.log, "FTL triggers connected", 30):
+        raise RuntimeError("the daemon was not started by the supervisor")
+    driver.run()
+    drained = driver.drain()
+    exit_code = vehicle.supervisor.stop()
+    vehicle.service.terminate()
+    vehicle.service.wait()
+    return drained, exit_code
+
+
+def finish(name, root, failures):
+    """Keeps the sandbox of a failed run (or of any with KEEP_ROOT)."""
+    if failures or os.environ.get("KEEP_ROOT"):
+        print("%s: sandbox kept in %s" % (name, root))
+    else:
+        import shutil
+        shutil.rmtree(root, ignore_errors=True)
+    return 1 if failures else 0
+
+
+def main():
+    args = arguments("soak", "--days", 7)
+    root = args.root
     started = time.monotonic()
     plan = planning.make_plan(args.seed, args.days)
     print("soak: %d day(s), seed %d, %g times faster than the road, sandbox %s"
@@ -280,18 +315,8 @@ def main():
             json.dump(plan, out, indent=0)
         if not vehicle.disk:
             print("soak: no tmpfs of our own here, the full disk is left out", flush=True)
-        vehicle.start_office()
-        vehicle.start_service(first=True)
-        vehicle.supervise()
         driver = Driver(vehicle, plan, args.scale)
-        driver.drained = None
-        if not check.wait_for_text(vehicle.log, "FTL triggers connected", 30):
-            raise RuntimeError("the daemon was not started by the supervisor")
-        driver.run()
-        drained = driver.drain()
-        exit_code = vehicle.supervisor.stop()
-        vehicle.service.terminate()
-        vehicle.service.wait()
+        drained, exit_code = play(vehicle, driver)
         failures, figures = check.check(plan, vehicle, driver, drained, exit_code)
         figures["wall time"] = "%.0f s" % (time.monotonic() - started)
         report = check.report(args.seed, failures, figures)
@@ -303,12 +328,7 @@ def main():
         print("soak FAILED (seed %d): %s" % (args.seed, error), flush=True)
     finally:
         vehicle.cleanup()
-    if failures or os.environ.get("KEEP_ROOT"):
-        print("soak: sandbox kept in %s" % root)
-    else:
-        import shutil
-        shutil.rmtree(root, ignore_errors=True)
-    return 1 if failures else 0
+    return finish("soak", root, failures)
 
 
 if __name__ == "__main__":

@@ -37,10 +37,13 @@ class Supervisor(threading.Thread):
         self.final_code = None
         self.expect_kill = False
         self.lock = threading.Lock()
+        self.gate = threading.Event()  # cleared while the vehicle has no power
+        self.gate.set()
 
     def run(self):
         with open(self.err_path, "ab") as err:
             while True:
+                self.gate.wait()
                 with self.lock:
                     if self.stopping:
                         return
