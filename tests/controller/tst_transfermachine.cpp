@@ -234,8 +234,7 @@ class TestTransferMachine : public QObject
         QCOMPARE(rig.asActions.last().startsWith("transfer"), !bLinkOnly); // the link-only types start no client
         rig.machine.takeStatusUpdate(oStatus);
         rig.cycles(30); // 300 s in all, 150 s after the update
-        QCOMPARE(rig.machine.state(), iRunning);
-        QVERIFY(!rig.asLines.contains("W Timeout in FTP-Transfer"));
+        QCOMPARE(rig.machine.state(), iRunning); // no time-out
 
         const qsizetype llLines = rig.asLines.size();
         for (int iGroup = 0; iGroup < CRunFtpTransferStatus::GroupCount; ++iGroup) {
