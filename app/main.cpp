@@ -1,4 +1,5 @@
 #include "app/csignalpath.h"
+#include "app/csystemdnotify.h"
 #include "controller/cdata.h"
 #include "log/cdiaglog.h"
 
@@ -26,8 +27,12 @@ int main(int argc, char *argv[])
     if (signal(SIGINT, writeSignalToSocket) == SIG_ERR || signal(SIGTERM, writeSignalToSocket) == SIG_ERR)
         qFatal("ERR - %s(%d): An error occurred while setting a signal handler.\n", "main", __LINE__);
 
+    // Before the controller, whose commands must not inherit the unit's socket.
+    CSystemdNotify *pNotify = new CSystemdNotify(&app);
     CData *pData = new CData(&app);
+    pNotify->start();
     const int iExitCode = QCoreApplication::exec();
+    pNotify->stopping();
     delete pData;
     return iExitCode;
 }
