@@ -10,18 +10,16 @@
 
 #include <cstring>
 
-QByteArray notifyReadyText()
+QByteArray notifyText(ENotify eMessage)
 {
-    return QByteArrayLiteral("READY=1");
-}
-
-QByteArray notifyWatchdogText()
-{
-    return QByteArrayLiteral("WATCHDOG=1");
-}
-
-QByteArray notifyStoppingText()
-{
+    switch (eMessage) {
+    case ENotify::Ready:
+        return QByteArrayLiteral("READY=1");
+    case ENotify::Watchdog:
+        return QByteArrayLiteral("WATCHDOG=1");
+    case ENotify::Stopping:
+        break;
+    }
     return QByteArrayLiteral("STOPPING=1");
 }
 
@@ -90,19 +88,19 @@ void CSystemdNotify::stopping()
     if (m_pWatchdogTimer)
         m_pWatchdogTimer->stop();
     if (isActive())
-        send(notifyStoppingText());
+        send(notifyText(ENotify::Stopping));
 }
 
 void CSystemdNotify::onReady()
 {
-    send(notifyReadyText());
+    send(notifyText(ENotify::Ready));
     if (m_llWatchdogMs > 0)
         onWatchdog();
 }
 
 void CSystemdNotify::onWatchdog()
 {
-    send(notifyWatchdogText());
+    send(notifyText(ENotify::Watchdog));
 }
 
 void CSystemdNotify::send(const QByteArray &aText)

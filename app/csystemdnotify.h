@@ -8,9 +8,8 @@ class QTimer;
 // The service manager's readiness and watchdog messages, spoken over the
 // datagram socket it names in NOTIFY_SOCKET. Started from anywhere else
 // (no NOTIFY_SOCKET) it stays silent and the daemon runs as before.
-QByteArray notifyReadyText();
-QByteArray notifyWatchdogText();
-QByteArray notifyStoppingText();
+enum class ENotify { Ready, Watchdog, Stopping };
+QByteArray notifyText(ENotify eMessage);
 
 // How often the main thread says it is alive: half the watchdog time given
 // in microseconds (WATCHDOG_USEC), 0 when there is no watchdog for this

@@ -106,8 +106,8 @@ class TestSystemdNotify : public QObject
     // Nobody listening: the message is not sent, and the caller hears of it.
     void deadSocket()
     {
-        QVERIFY(!sendNotifyMessage(QFile::encodeName(m_dir.filePath(QStringLiteral("gone"))), notifyReadyText()));
-        QVERIFY(!sendNotifyMessage(QByteArray("relative"), notifyReadyText()));
+        QVERIFY(!sendNotifyMessage(QFile::encodeName(m_dir.filePath(QStringLiteral("gone"))), notifyText(ENotify::Ready)));
+        QVERIFY(!sendNotifyMessage(QByteArray("relative"), notifyText(ENotify::Ready)));
     }
 };
 
