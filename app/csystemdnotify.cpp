@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+constexpr qint64 MaxWatchdogIntervalMs = 1000;
+
 QByteArray notifyText(ENotify eMessage)
 {
     switch (eMessage) {
@@ -34,7 +36,10 @@ qint64 watchdogIntervalMs(const QByteArray &aUsec, const QByteArray &aPid, qint6
     const qulonglong ullUsec = aUsec.toULongLong(&bOk);
     if (!bOk || ullUsec == 0)
         return 0;
-    const qint64 llMs = qint64(ullUsec / 2000);
+    // Half the time, but at least every second: the main thread may block
+    // right before a feed is due, and then only the time left above that
+    // block protects it.
+    const qint64 llMs = qMin<qint64>(qint64(ullUsec / 2000), MaxWatchdogIntervalMs);
     return llMs < 1 ? 1 : llMs;
 }
 
@@ -79,7 +84,7 @@ void CSystemdNotify::start()
     if (m_llWatchdogMs > 0) {
         m_pWatchdogTimer = new QTimer(this);
         connect(m_pWatchdogTimer, &QTimer::timeout, this, &CSystemdNotify::onWatchdog);
-        m_pWatchdogTimer->start(int(qMin<qint64>(m_llWatchdogMs, 3600000)));
+        m_pWatchdogTimer->start(int(m_llWatchdogMs));
     }
 }
 

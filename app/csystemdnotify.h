@@ -12,8 +12,9 @@ enum class ENotify { Ready, Watchdog, Stopping };
 QByteArray notifyText(ENotify eMessage);
 
 // How often the main thread says it is alive: half the watchdog time given
-// in microseconds (WATCHDOG_USEC), 0 when there is no watchdog for this
-// process (no or bad time, or WATCHDOG_PID naming another process).
+// in microseconds (WATCHDOG_USEC), at most a second, 0 when there is no
+// watchdog for this process (no or bad time, or WATCHDOG_PID naming
+// another process).
 qint64 watchdogIntervalMs(const QByteArray &aUsec, const QByteArray &aPid, qint64 llOwnPid);
 
 // One message to the socket: a path, or an abstract name written with a

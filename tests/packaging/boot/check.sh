@@ -46,6 +46,7 @@ BEGIN=$(now)
 check "ftp_data.service active and reported ready" wait_for 60 running
 check "the watchdog fed from the event loop" wait_for 20 test "$(prop WatchdogTimestampMonotonic)" -gt 0
 PID=$(prop MainPID)
+check "settings seeded from the sample" grep -qx 'Logfile_Name=/var/log/Tankora/ftp_d.log' /etc/Tankora/ftp_d.ini
 check "the unit's bus address in the daemon's environment" \
     grep -qxF "DBUS_SESSION_BUS_ADDRESS=$BUS" "/proc/$PID/environ" -z
 check "handshake with the supervisor over the system bus" handshake_after 0
@@ -94,9 +95,13 @@ check "stop ends it with status 0" test "$(prop ExecMainStatus)/$(prop Result)" 
 check "\"SIGTERM\" in its log" logged "SIGTERM" $((TERMS + 1))
 check "the LT client and the dial-up end with the unit" sh -c 'pidof -x lt_client pppd >/dev/null; [ $? -ne 0 ]'
 
+# A key gone from the settings file is written back at the start: /etc is
+# read-only to the unit but for /etc/Tankora.
+sed -i '/^Setup_Poll_Rate=/d' /etc/Tankora/ftp_d.ini
 START=$(count "FTL triggers connected")
 systemctl start "$UNIT"
 check "started again" wait_for 60 running
+check "a missing key written back to the settings file" wait_for 20 grep -q '^Setup_Poll_Rate=' /etc/Tankora/ftp_d.ini
 check "handshake after the start" handshake_after "$START"
 START=$(count "FTL triggers connected")
 TERMS=$(count "SIGTERM")
