@@ -1,4 +1,5 @@
 #include "app/csignalpath.h"
+#include "app/csystemdnotify.h"
 #include "controller/cdata.h"
 #include "log/cdiaglog.h"
 
@@ -29,8 +30,12 @@ int main(int argc, char *argv[])
         signal(SIGHUP, writeSignalToSocket) == SIG_ERR)
         qFatal("ERR - %s(%d): An error occurred while setting a signal handler.\n", "main", __LINE__);
 
+    // Before the controller, whose commands must not inherit the unit's socket.
+    CSystemdNotify *pNotify = new CSystemdNotify(&app);
     CData *pData = new CData(&app);
+    pNotify->start();
     const int iExitCode = QCoreApplication::exec();
+    pNotify->stopping();
     delete pData;
     return iExitCode;
 }
