@@ -244,7 +244,7 @@ def check_whole_files(vehicle, sent, failures):
     byte, every line complete, a header that ends with its "92" line, and a
     body after it unless the daemon wrote a header-only file on purpose."""
     header_only = {os.path.basename(m.group(1)) for _, _, text in log_lines(vehicle.log)
-                   for m in [re.search(re.escape(HEADER_ONLY) + r'"([^"]+)"', text)] if m}
+                   for m in [re.search(re.escape(HEADER_ONLY) + r' ?"([^"]+)"', text)] if m}
     for name, path in sent:
         if not name.endswith((".ftl", ".tst")):
             continue
