@@ -16,7 +16,7 @@ class TestSeams : public QObject
 
   private slots:
     // A sandbox root moves every vehicle path under it, and only those.
-    void rootedPath_data() { tableRows(QFINDTESTDATA("seams.tsv"), QStringLiteral("rootedPath")); }
+    void rootedPath_data() { caseRows(QFINDTESTDATA("seams.tsv")); }
     void rootedPath()
     {
         QFETCH(QStringList, row);

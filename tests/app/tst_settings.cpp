@@ -36,7 +36,7 @@ class TestSettings : public QObject
     }
 
     // Missing keys are written back with the value in effect; given ones are untouched.
-    void settings_data() { tableRows(QFINDTESTDATA("settings.tsv"), QStringLiteral("settings")); }
+    void settings_data() { caseRows(QFINDTESTDATA("settings.tsv")); }
     void settings()
     {
         QFETCH(QStringList, row);

@@ -59,7 +59,7 @@ class TestSystemdNotify : public QObject
         qunsetenv("WATCHDOG_USEC");
     }
 
-    void watchdogInterval_data() { tableRows(QFINDTESTDATA("notify.tsv"), QStringLiteral("watchdogInterval")); }
+    void watchdogInterval_data() { caseRows(QFINDTESTDATA("notify.tsv")); }
     void watchdogInterval()
     {
         QFETCH(QStringList, row);
@@ -72,7 +72,7 @@ class TestSystemdNotify : public QObject
 
     // Ready only once the loop runs, the watchdog fed from the loop, the
     // stop announced; the environment is gone for the programs started later.
-    void messages_data() { tableRows(QFINDTESTDATA("notify.tsv"), QStringLiteral("messages")); }
+    void messages_data() { caseRows(QFINDTESTDATA("notify.tsv")); }
     void messages()
     {
         QFETCH(QStringList, row);

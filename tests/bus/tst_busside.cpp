@@ -137,7 +137,7 @@ class TestBusSide : public QObject
 
     // The client's status is read for another writer only; with no transfer
     // running (type 0) it is cached and noted but judges nothing.
-    void transferStatusSlot_data() { tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("transferStatusSlot")); }
+    void transferStatusSlot_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void transferStatusSlot()
     {
         QFETCH(QStringList, row);
@@ -159,10 +159,7 @@ class TestBusSide : public QObject
     }
 
     // Only another process may take the link offline.
-    void offlineRequestFromOthersOnly_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("offlineRequestFromOthersOnly"));
-    }
+    void offlineRequestFromOthersOnly_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void offlineRequestFromOthersOnly()
     {
         QFETCH(QStringList, row);
@@ -187,10 +184,7 @@ class TestBusSide : public QObject
 
     // The readers at start decide whether the link is kept and whether a
     // requested GPS file is built (tracking on, or no LT server) or dropped.
-    void linkKeepingAndGpsFile_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("linkKeepingAndGpsFile"));
-    }
+    void linkKeepingAndGpsFile_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void linkKeepingAndGpsFile()
     {
         QFETCH(QStringList, row);
@@ -223,10 +217,7 @@ class TestBusSide : public QObject
 
     // Another writer's change is read, which shows the subscription is live;
     // the daemon's own is not.
-    void changeSignalOfOwnWriteIsNotReadBack_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("changeSignalOfOwnWriteIsNotReadBack"));
-    }
+    void changeSignalOfOwnWriteIsNotReadBack_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void changeSignalOfOwnWriteIsNotReadBack()
     {
         QFETCH(QStringList, row);
@@ -240,10 +231,7 @@ class TestBusSide : public QObject
             QCOMPARE(asCalls.count(sRead), 1);
     }
 
-    void updateSearchTriggerIsWrittenBackCleared_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("updateSearchTriggerIsWrittenBackCleared"));
-    }
+    void updateSearchTriggerIsWrittenBackCleared_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void updateSearchTriggerIsWrittenBackCleared()
     {
         QFETCH(QStringList, row);
@@ -271,10 +259,7 @@ class TestBusSide : public QObject
                 (oStored.fromByteArray(aWritten[0]) && oStored.sDomain() == sDomain && !oStored.searchTrigger()));
     }
 
-    void linkStateFollowsTheDialUp_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("linkStateFollowsTheDialUp"));
-    }
+    void linkStateFollowsTheDialUp_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void linkStateFollowsTheDialUp()
     {
         QFETCH(QStringList, row);
@@ -297,10 +282,7 @@ class TestBusSide : public QObject
     }
 
     // The schedule is logged field by field; one that gives no look-up is an error.
-    void updateScheduleIsLogged_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("updateScheduleIsLogged"));
-    }
+    void updateScheduleIsLogged_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void updateScheduleIsLogged()
     {
         QFETCH(QStringList, row);
@@ -317,10 +299,7 @@ class TestBusSide : public QObject
         QCOMPARE(logged::count(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
     }
 
-    void nameAnsweredOnlyWhenAddressedToUs_data()
-    {
-        tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("nameAnsweredOnlyWhenAddressedToUs"));
-    }
+    void nameAnsweredOnlyWhenAddressedToUs_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void nameAnsweredOnlyWhenAddressedToUs()
     {
         QFETCH(QStringList, row);
@@ -407,7 +386,7 @@ class TestBusSide : public QObject
 
     // Without a GSM/GPRS setup the link still gets 120 s of idle time and of
     // dial-up time-out.
-    void dialUpSetupAtStart_data() { tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("dialUpSetupAtStart")); }
+    void dialUpSetupAtStart_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void dialUpSetupAtStart()
     {
         QFETCH(QStringList, row);
@@ -429,7 +408,7 @@ class TestBusSide : public QObject
     // Every get after an error reply, a reply stalled past the caller's
     // time-out or an empty record: nothing is decoded, the cached general
     // setup stays, and the get is named with " returns NULL" at its level.
-    void badRepliesOfEveryGet_data() { tableRows(QFINDTESTDATA("busside.tsv"), QStringLiteral("badRepliesOfEveryGet")); }
+    void badRepliesOfEveryGet_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
     void badRepliesOfEveryGet()
     {
         QFETCH(QStringList, row);

@@ -32,7 +32,7 @@ class TestDialup : public QObject
     // The module's own authentication only for a module named exactly
     // "Telit" with a type below 3, the APN prefix for others with PAP or
     // CHAP, and the limits of time-out and speed.
-    void commandParts_data() { tableRows(QFINDTESTDATA("dialup.tsv"), QStringLiteral("commandParts")); }
+    void commandParts_data() { caseRows(QFINDTESTDATA("dialup.tsv")); }
     void commandParts()
     {
         QFETCH(QStringList, row);
@@ -58,7 +58,7 @@ class TestDialup : public QObject
     // Plain values go into a command line as they are, so the usual command
     // lines keep their text; anything else is quoted so the shell hands it
     // back unchanged.
-    void commandWordIsInert_data() { tableRows(QFINDTESTDATA("dialup.tsv"), QStringLiteral("commandWordIsInert")); }
+    void commandWordIsInert_data() { caseRows(QFINDTESTDATA("dialup.tsv")); }
     void commandWordIsInert()
     {
         QFETCH(QStringList, row);
@@ -80,7 +80,7 @@ class TestDialup : public QObject
         QCOMPARE(dialupReturnText(32512), QStringLiteral("return of pppd call gprs: 32512\n"));
     }
 
-    void moduleReady_data() { tableRows(QFINDTESTDATA("dialup.tsv"), QStringLiteral("moduleReady")); }
+    void moduleReady_data() { caseRows(QFINDTESTDATA("dialup.tsv")); }
     void moduleReady()
     {
         QFETCH(QStringList, row);

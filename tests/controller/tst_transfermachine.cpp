@@ -94,7 +94,7 @@ class TestTransferMachine : public QObject
 
   private slots:
     // No work, or no ready module: pppd is never started, however long it waits.
-    void neverDials_data() { tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("neverDials")); }
+    void neverDials_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
     void neverDials()
     {
         QFETCH(QStringList, row);
@@ -110,10 +110,7 @@ class TestTransferMachine : public QObject
 
     // Every time-out counts strictly from its start: nothing happens at the
     // exact span, the next state follows one millisecond later.
-    void timeoutAtItsBoundary_data()
-    {
-        tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("timeoutAtItsBoundary"));
-    }
+    void timeoutAtItsBoundary_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
     void timeoutAtItsBoundary()
     {
         QFETCH(QStringList, row);
@@ -146,7 +143,7 @@ class TestTransferMachine : public QObject
         QVERIFY(rig.asLines.contains(sLine));
     }
 
-    void mainPath_data() { tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("mainPath")); }
+    void mainPath_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
     void mainPath()
     {
         QFETCH(QStringList, row);
@@ -212,10 +209,7 @@ class TestTransferMachine : public QObject
     // update restarts the 180-s wait; a final state of the group ends the
     // transfer. A failed test file is removed and not counted, every other
     // failed file stays and is counted; the link-only types judge nothing.
-    void statusWhileRunning_data()
-    {
-        tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("statusWhileRunning"));
-    }
+    void statusWhileRunning_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
     void statusWhileRunning()
     {
         QFETCH(QStringList, row);
@@ -287,10 +281,7 @@ class TestTransferMachine : public QObject
     // its seconds; with an LT-server transfer pending the logbook learns of it.
     // The idle check runs in the same step: an idle time already over
     // (taken one cycle ago, IdleTime 0) goes on to PPP_SHUTDOWN.
-    void offlineRequestWhileLinkKept_data()
-    {
-        tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("offlineRequestWhileLinkKept"));
-    }
+    void offlineRequestWhileLinkKept_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
     void offlineRequestWhileLinkKept()
     {
         QFETCH(QStringList, row);
@@ -342,7 +333,7 @@ class TestTransferMachine : public QObject
 
     // A requested GPS file waits while one is on its way or no data server
     // is set; it is built unless the LT server sends positions with tracking off.
-    void gpsRequest_data() { tableRows(QFINDTESTDATA("transfermachine.tsv"), QStringLiteral("gpsRequest")); }
+    void gpsRequest_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
     void gpsRequest()
     {
         QFETCH(QStringList, row);

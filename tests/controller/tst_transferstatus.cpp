@@ -35,7 +35,7 @@ class TestTransferStatus : public QObject
   private slots:
     void initTestCase() { qunsetenv("FTP_DATA_ROOT"); }
 
-    void statusNames_data() { tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("statusNames")); }
+    void statusNames_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
     void statusNames()
     {
         QFETCH(QStringList, row);
@@ -45,7 +45,7 @@ class TestTransferStatus : public QObject
     // Each kind of file reads its own group and words its lines its own way
     // (here for the file f.ftl); only 4 and 10 end the transfer. What a
     // result does to the running transfer is the link machine's test.
-    void everyKind_data() { tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("everyKind")); }
+    void everyKind_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
     void everyKind()
     {
         QFETCH(QStringList, row);
@@ -70,10 +70,7 @@ class TestTransferStatus : public QObject
     }
 
     // The name the client reports never takes the removal out of the FTL directory.
-    void failedTestFileStaysInItsDirectory_data()
-    {
-        tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("failedTestFileStaysInItsDirectory"));
-    }
+    void failedTestFileStaysInItsDirectory_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
     void failedTestFileStaysInItsDirectory()
     {
         QFETCH(QStringList, row);
@@ -102,7 +99,7 @@ class TestTransferStatus : public QObject
         QVERIFY(oStatus.furtherText().isEmpty() && !oStatus.furtherText().isNull());
     }
 
-    void clientCommand_data() { tableRows(QFINDTESTDATA("transferstatus.tsv"), QStringLiteral("clientCommand")); }
+    void clientCommand_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
     void clientCommand()
     {
         QFETCH(QStringList, row);

@@ -16,18 +16,8 @@ SCALE=${4:-50}
 MAILBOX="$ROOT/var/log/log_tx"
 
 alive() { kill -0 "$DAEMON" 2>/dev/null || fail "daemon is gone"; }
-# A profile with the truck's setups and no logbook rows, or with N COP rows
-# one second apart.
-profile() { # FILE [ROWS]
-    /usr/bin/python3 - "$SRC/sim/profiles/truck.json" "$1" "${2:-0}" <<'EOF'
-import json, sys, datetime
-d = json.load(open(sys.argv[1]))
-t0 = datetime.datetime(2026, 12, 1, 6, 0, 0)
-d["logbook"] = [{"type": 3, "subtype": 6001, "time": (t0 + datetime.timedelta(seconds=i)).isoformat() + "Z",
-                 "payload": [0, 0, i % 2, 0, "", "", 0, 0, 0, 0]} for i in range(int(sys.argv[3]))]
-json.dump(d, open(sys.argv[2], "w"))
-EOF
-}
+# A profile with the truck's setups and no logbook rows, or with N COP rows.
+profile() { /usr/bin/python3 "$SRC/sim/profiles/backlog.py" "$SRC/sim/profiles/truck.json" "$@"; } # FILE [ROWS]
 
 # The stored progress of the automatic event file, at least $1 within 120 s.
 wait_for_progress() {

@@ -36,7 +36,7 @@ class TestEventFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/var/log/FTL"))); }
 
-    void header_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("header")); }
+    void header_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
     void header()
     {
         QFETCH(QStringList, row);
@@ -61,7 +61,7 @@ class TestEventFile : public QObject
                  cellTexts(row[2]).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
-    void products_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("products")); }
+    void products_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
     void products()
     {
         QFETCH(QStringList, row);
@@ -81,7 +81,7 @@ class TestEventFile : public QObject
         QCOMPARE(readFtlHeaderValues(source, QStringLiteral("20240105093000")).asProductLines.size(), 3);
     }
 
-    void runs_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("runs")); }
+    void runs_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
     void runs()
     {
         QFETCH(QStringList, row);
@@ -129,7 +129,7 @@ class TestEventFile : public QObject
     }
 
     // One logbook write per event; a refused write is not retried.
-    void gsmFtpEntry_data() { tableRows(QFINDTESTDATA("eventfile.tsv"), QStringLiteral("gsmFtpEntry")); }
+    void gsmFtpEntry_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
     void gsmFtpEntry()
     {
         QFETCH(QStringList, row);

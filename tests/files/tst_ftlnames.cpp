@@ -16,7 +16,7 @@ class TestFtlNames : public QObject
         QVERIFY(QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")));
     }
 
-    void filePath_data() { tableRows(QFINDTESTDATA("ftlnames.tsv"), QStringLiteral("filePath")); }
+    void filePath_data() { caseRows(QFINDTESTDATA("ftlnames.tsv")); }
     void filePath()
     {
         QFETCH(QStringList, row);
@@ -25,7 +25,7 @@ class TestFtlNames : public QObject
         QCOMPARE(ftlFilePath(row[0], sTag, utcOf(row[3])), row[4]);
     }
 
-    void timeOffset_data() { tableRows(QFINDTESTDATA("ftlnames.tsv"), QStringLiteral("timeOffset")); }
+    void timeOffset_data() { caseRows(QFINDTESTDATA("ftlnames.tsv")); }
     void timeOffset()
     {
         QFETCH(QStringList, row);
@@ -33,7 +33,7 @@ class TestFtlNames : public QObject
         QCOMPARE(ftlTimeOffsetSecs(dtNow, dtNow.toUTC().addSecs(row[1].toInt())), row[2].toInt());
     }
 
-    void localTime_data() { tableRows(QFINDTESTDATA("ftlnames.tsv"), QStringLiteral("localTime")); }
+    void localTime_data() { caseRows(QFINDTESTDATA("ftlnames.tsv")); }
     void localTime()
     {
         QFETCH(QStringList, row);

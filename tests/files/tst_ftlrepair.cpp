@@ -19,7 +19,7 @@ class TestFtlRepair : public QObject
     Q_OBJECT
 
   private slots:
-    void repair_data() { tableRows(QFINDTESTDATA("ftlrepair.tsv"), QStringLiteral("repair")); }
+    void repair_data() { caseRows(QFINDTESTDATA("ftlrepair.tsv")); }
     void repair()
     {
         QFETCH(QStringList, row);

@@ -39,7 +39,7 @@ class TestGpsFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/var/log/FTL"))); }
 
-    void runs_data() { tableRows(QFINDTESTDATA("gpsfile.tsv"), QStringLiteral("runs")); }
+    void runs_data() { caseRows(QFINDTESTDATA("gpsfile.tsv")); }
     void runs()
     {
         QFETCH(QStringList, row);

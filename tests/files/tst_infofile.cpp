@@ -42,7 +42,7 @@ class TestInfoFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/tmp"))); }
 
-    void build_data() { tableRows(QFINDTESTDATA("infofile.tsv"), QStringLiteral("build")); }
+    void build_data() { caseRows(QFINDTESTDATA("infofile.tsv")); }
     void build()
     {
         QFETCH(QStringList, row);

@@ -32,7 +32,7 @@ class TestPendingScan : public QObject
     Q_OBJECT
 
   private slots:
-    void nextFile_data() { tableRows(QFINDTESTDATA("pendingscan.tsv"), QStringLiteral("nextFile")); }
+    void nextFile_data() { caseRows(QFINDTESTDATA("pendingscan.tsv")); }
     void nextFile()
     {
         QFETCH(QStringList, row);
@@ -50,7 +50,7 @@ class TestPendingScan : public QObject
         QCOMPARE(logText(next.aLog), row.size() > 5 ? "D " + sFound + " | D " + row[6] : QString());
     }
 
-    void requests_data() { tableRows(QFINDTESTDATA("pendingscan.tsv"), QStringLiteral("requests")); }
+    void requests_data() { caseRows(QFINDTESTDATA("pendingscan.tsv")); }
     void requests()
     {
         QFETCH(QStringList, row);
@@ -70,7 +70,7 @@ class TestPendingScan : public QObject
         QCOMPARE(iAsked, row[7].toInt());
     }
 
-    void switches_data() { tableRows(QFINDTESTDATA("pendingscan.tsv"), QStringLiteral("switches")); }
+    void switches_data() { caseRows(QFINDTESTDATA("pendingscan.tsv")); }
     void switches()
     {
         QFETCH(QStringList, row);

@@ -45,7 +45,7 @@ class TestSwUpdate : public QObject
     void initTestCase() { useZone("UTC"); }
     void cleanup() { useZone("UTC"); }
 
-    void nextLookup_data() { tableRows(QFINDTESTDATA("swupdate.tsv"), QStringLiteral("nextLookup")); }
+    void nextLookup_data() { caseRows(QFINDTESTDATA("swupdate.tsv")); }
     void nextLookup()
     {
         QFETCH(QStringList, row);
@@ -60,7 +60,7 @@ class TestSwUpdate : public QObject
         QCOMPARE(sLog, row.size() > 8 ? row[8] + QLatin1Char('\n') : QString());
     }
 
-    void schedule_data() { tableRows(QFINDTESTDATA("swupdate.tsv"), QStringLiteral("schedule")); }
+    void schedule_data() { caseRows(QFINDTESTDATA("swupdate.tsv")); }
     // Each row is one step of its case; the case's earlier steps run first
     // on a fresh schedule, so any row runs alone.
     void schedule()

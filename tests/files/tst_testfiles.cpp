@@ -22,7 +22,7 @@ class TestTestFiles : public QObject
         QCOMPARE(testFilePrefix(TransferLog), QString());
     }
 
-    void create_data() { tableRows(QFINDTESTDATA("testfiles.tsv"), QStringLiteral("create")); }
+    void create_data() { caseRows(QFINDTESTDATA("testfiles.tsv")); }
     void create()
     {
         QFETCH(QStringList, row);

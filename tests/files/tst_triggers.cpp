@@ -46,7 +46,7 @@ class TestTriggers : public QObject
     Q_OBJECT
 
   private slots:
-    void handle_data() { tableRows(QFINDTESTDATA("triggers.tsv"), QStringLiteral("handle")); }
+    void handle_data() { caseRows(QFINDTESTDATA("triggers.tsv")); }
     void handle()
     {
         QFETCH(QStringList, row);
@@ -82,7 +82,7 @@ class TestTriggers : public QObject
     }
 
     // The service's answer: nothing to take leaves every request as it was.
-    void reply_data() { tableRows(QFINDTESTDATA("triggers.tsv"), QStringLiteral("reply")); }
+    void reply_data() { caseRows(QFINDTESTDATA("triggers.tsv")); }
     void reply()
     {
         QFETCH(QStringList, row);

@@ -74,7 +74,7 @@ class TestDiagLog : public QObject
     }
 
     // Console and log file are chosen independently, each by its switch and level.
-    void routing_data() { tableRows(QFINDTESTDATA("diaglog.tsv"), QStringLiteral("routing")); }
+    void routing_data() { caseRows(QFINDTESTDATA("diaglog.tsv")); }
     void routing()
     {
         QFETCH(QStringList, row);
@@ -89,7 +89,7 @@ class TestDiagLog : public QObject
 
     // The size is tested before each write and must be strictly exceeded:
     // .1 holds the newest copy, the oldest beyond the count is dropped.
-    void rotation_data() { tableRows(QFINDTESTDATA("diaglog.tsv"), QStringLiteral("rotation")); }
+    void rotation_data() { caseRows(QFINDTESTDATA("diaglog.tsv")); }
     void rotation()
     {
         QFETCH(QStringList, row);
@@ -117,10 +117,7 @@ class TestDiagLog : public QObject
 
     // A first start fills the group with the defaults; the log file's name
     // follows the settings file's name.
-    void firstStartWritesDefaults_data()
-    {
-        tableRows(QFINDTESTDATA("diaglog.tsv"), QStringLiteral("firstStartWritesDefaults"));
-    }
+    void firstStartWritesDefaults_data() { caseRows(QFINDTESTDATA("diaglog.tsv")); }
     void firstStartWritesDefaults()
     {
         QFETCH(QStringList, row);

@@ -10,7 +10,7 @@ class TestModuleLog : public QObject
     Q_OBJECT
 
   private slots:
-    void messages_data() { tableRows(QFINDTESTDATA("modulelog.tsv"), QStringLiteral("messages")); }
+    void messages_data() { caseRows(QFINDTESTDATA("modulelog.tsv")); }
     void messages()
     {
         QFETCH(QStringList, row);

@@ -19,7 +19,7 @@ class TestFactory : public QObject
         QCOMPARE(LogRow::DateTime(baRow), QDateTime::fromString(row[3], Qt::ISODate));
     }
 
-    void entries_data() { tableRows(QFINDTESTDATA("rows.txt"), QStringLiteral("entries")); }
+    void entries_data() { caseRows(QFINDTESTDATA("rows.txt")); }
     void entries()
     {
         QFETCH(QStringList, row);

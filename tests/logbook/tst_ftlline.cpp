@@ -9,21 +9,21 @@ class TestFtlLine : public QObject
 
   private slots:
     // Worked out by hand: ties to even, "-0.0" kept, always a point.
-    void fixed_data() { tableRows(QFINDTESTDATA("ftlline.tsv"), QStringLiteral("fixed")); }
+    void fixed_data() { caseRows(QFINDTESTDATA("ftlline.tsv")); }
     void fixed()
     {
         QFETCH(QStringList, row);
         QCOMPARE(ftlFixed(row[0].toLatin1().constData(), row[1].toDouble()), row[2]);
     }
 
-    void rounded_data() { tableRows(QFINDTESTDATA("ftlline.tsv"), QStringLiteral("rounded")); }
+    void rounded_data() { caseRows(QFINDTESTDATA("ftlline.tsv")); }
     void rounded()
     {
         QFETCH(QStringList, row);
         QCOMPARE(ftlRounded(row[0] == "nan" ? qQNaN() : row[0].toDouble()), row[1]);
     }
 
-    void names_data() { tableRows(QFINDTESTDATA("ftlline.tsv"), QStringLiteral("names")); }
+    void names_data() { caseRows(QFINDTESTDATA("ftlline.tsv")); }
     void names()
     {
         QFETCH(QStringList, row);

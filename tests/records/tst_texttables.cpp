@@ -8,14 +8,14 @@ class TestTextTables : public QObject
     Q_OBJECT
 
   private slots:
-    void mainModes_data() { tableRows(QFINDTESTDATA("texttables.tsv"), QStringLiteral("mainModes")); }
+    void mainModes_data() { caseRows(QFINDTESTDATA("texttables.tsv")); }
     void mainModes()
     {
         QFETCH(QStringList, row);
         QCOMPARE(getMainModeText(row[0].toInt()), row[1]);
     }
 
-    void replyCodes_data() { tableRows(QFINDTESTDATA("texttables.tsv"), QStringLiteral("replyCodes")); }
+    void replyCodes_data() { caseRows(QFINDTESTDATA("texttables.tsv")); }
     void replyCodes()
     {
         QFETCH(QStringList, row);

@@ -10,7 +10,7 @@ class TestFaultPlan : public QObject
     Q_OBJECT
 
   private slots:
-    void faults_data() { tableRows(QFINDTESTDATA("faultplan.tsv"), QStringLiteral("faults")); }
+    void faults_data() { caseRows(QFINDTESTDATA("faultplan.tsv")); }
     void faults()
     {
         QFETCH(QStringList, row);

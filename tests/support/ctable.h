@@ -41,6 +41,9 @@ inline void tableRows(const QString &sPath, const QString &sSection = QString())
     QVERIFY2(!aLines.isEmpty(), qPrintable("no cases for " + sSection + " in " + sPath));
 }
 
+// The cases of the running test function, from the section of its name.
+inline void caseRows(const QString &sPath) { tableRows(sPath, QString::fromLatin1(QTest::currentTestFunction())); }
+
 // A cell that holds several texts, " | " between them; "\r" and "\n" in a
 // text stand for line breaks.
 inline QStringList cellTexts(const QString &sCell)

@@ -54,7 +54,7 @@ class TestTriggerRules : public QObject
   private slots:
     // Each decision: its steps, what is held afterwards, whether the timer
     // runs, and that a changed value is kept in its place only.
-    void decisions_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("decisions")); }
+    void decisions_data() { caseRows(QFINDTESTDATA("decisions.tsv")); }
     void decisions()
     {
         QFETCH(QStringList, row);
