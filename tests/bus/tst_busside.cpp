@@ -422,8 +422,10 @@ class TestBusSide : public QObject
         CSetGsm oStalled;
         oStalled.setField(2, qint32(77));
         m_service.putRecord(sGet, sKind == "empty" ? QByteArray("") : sKind == "stall" ? oStalled.toByteArray() : QByteArray());
-        if (sKind == "stall")
-            m_service.stallNext(sGet);
+        if (sKind == "stall") { // the vehicle's 25 s would make each row take that long
+            m_pData->setBusCallTimeoutMs(400);
+            m_service.stallNext(sGet, 800);
+        }
         logged::clear();
         if (sReader.startsWith(QLatin1String("sig"))) {
             m_service.sendSignal(sReader, {ownPid() + 1});
