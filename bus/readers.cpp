@@ -3,6 +3,7 @@
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
 #include "records/creplycode.h"
+#include "log/cmodulelog.h"
 
 namespace
 {
@@ -12,7 +13,7 @@ void takeSwitch(const CBusCalls &calls, bool &bMember, bool bNew, const QString 
 {
     if (bMember == bNew)
         return;
-    calls.debug(__LINE__, sName + QStringLiteral(" = ") + flagText(bNew));
+    calls.debug(__LINE__, streamItems({sName + QStringLiteral(" = "), flagText(bNew)}));
     bMember = bNew;
 }
 

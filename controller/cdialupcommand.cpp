@@ -4,6 +4,7 @@
 #include "controller/ccommandword.h"
 #include "controller/cgsmmodule.h"
 #include "records/ccommrecords.h"
+#include "log/cmodulelog.h"
 
 #include <algorithm>
 
@@ -99,7 +100,7 @@ QString killFtpClientCommand()
 
 QString commandReturnText(const QString &sCommand, int iStatus)
 {
-    return QStringLiteral("return of '") + sCommand + QStringLiteral("': ") + QString::number(iStatus);
+    return streamItems({QStringLiteral("return of '") + sCommand + QStringLiteral("': "), QString::number(iStatus)});
 }
 
 QString dialupReturnText(int iStatus)

@@ -9,6 +9,7 @@
 #include "logbook/cloglevelvolume.h"
 #include "logbook/clogspd.h"
 #include "logbook/clogtypes.h"
+#include "log/cmodulelog.h"
 
 namespace {
 
@@ -169,8 +170,8 @@ void CEventFileRun::GetManLogbookData(ManFileType eType, const QDateTime &dtStar
     filter.setStartRowID(1);
     filter.setStart(dtStartUtc);
     filter.setEnd(dtEndUtc);
-    log(debugLine(QStringLiteral("Filter start (UTC) ") + quotedText(triggerTimeText(dtStartUtc)) + QStringLiteral(", end (UTC) ")
-                  + quotedText(triggerTimeText(dtEndUtc))));
+    log(debugLine(streamItems({QStringLiteral("Filter start (UTC)"), quotedText(triggerTimeText(dtStartUtc)),
+                               QStringLiteral(", end (UTC)"), quotedText(triggerTimeText(dtEndUtc))})));
     for (;;) {
         const QByteArray baRow = m_source.logbookRow(filter);
         if (baRow.isEmpty() || dtEndUtc < LogRow::DateTime(baRow))

@@ -83,7 +83,7 @@ bool takeTrigger(ETrigger eTrigger, CRunTriggerFtpTransfer &oTrigger, const CSer
     switch (eTrigger) {
     case CRunTriggerFtpTransfer::bStartGpsFileTransfer:
         if (!servers.bData) {
-            aActions << refusal(QStringLiteral("gps file trigger ignored. Domain: ") + servers.sDataDomain,
+            aActions << refusal(streamItems({QStringLiteral("gps file trigger ignored. Domain: "), servers.sDataDomain}),
                                 CRunFtpTransferStatus::GroupGps);
             requests.bGpsFileRequested = false;
         } else {

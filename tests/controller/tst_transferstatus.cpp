@@ -104,7 +104,7 @@ class TestTransferStatus : public QObject
     {
         QFETCH(QStringList, row);
         QCOMPARE(ftpClientCommand(row[0], row[1]), row[2]);
-        QCOMPARE(ftpClientReturnText(127), QStringLiteral("return of ftp client was: 127"));
+        QCOMPARE(ftpClientReturnText(127), QStringLiteral("return of ftp client was:  127"));
     }
 };
 
