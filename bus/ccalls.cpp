@@ -61,7 +61,8 @@ bool CBusCalls::acceptChange(int iProcess, const QString &sSignal) const
 {
     if (isOwn(iProcess))
         return false;
-    debug(__LINE__, streamItems({QLatin1Char('\'') + sSignal + QStringLiteral("' received from "), QString::number(iProcess)}));
+    debug(__LINE__,
+          streamItems({QLatin1Char('\'') + sSignal + QStringLiteral("' received from "), QString::number(iProcess)}));
     return true;
 }
 

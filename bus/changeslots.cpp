@@ -3,8 +3,8 @@
 #include "controller/cdata.h"
 #include "files/cpendingscan.h"
 #include "files/ctestfiles.h"
-#include "records/creplycode.h"
 #include "log/cmodulelog.h"
+#include "records/creplycode.h"
 
 #include <QFile>
 
@@ -18,8 +18,8 @@ void CData::onSigOfflineMode(int iProcessID, int iSeconds)
         return;
     m_iOfflineSeconds = iSeconds;
     m_bOfflineRequest = true;
-    m_oCalls.warning(__LINE__,
-                     streamItems({QStringLiteral("signal 'onSigOfflineMode' received. Seconds: "), QString::number(iSeconds)}));
+    m_oCalls.warning(__LINE__, streamItems({QStringLiteral("signal 'onSigOfflineMode' received. Seconds: "),
+                                            QString::number(iSeconds)}));
 }
 
 void CData::Signal_sigTriggerFtpTransfer(int iProcess)
@@ -162,8 +162,8 @@ void CData::Signal_SetupLtServerChanged(int iProcessID)
 
 void CData::Signal_SetupGpsTrackingChanged(int iProcessID)
 {
-    m_oCalls.debug(__LINE__,
-                   streamItems({QStringLiteral("setupGpsTracking("), QString::number(iProcessID), QStringLiteral(")")}));
+    m_oCalls.debug(
+        __LINE__, streamItems({QStringLiteral("setupGpsTracking("), QString::number(iProcessID), QStringLiteral(")")}));
     if (m_oCalls.isOwn(iProcessID))
         return;
     readGpsTrackingSetup();

@@ -1,7 +1,7 @@
 #include "bus/changetexts.h"
 
-#include "records/ccommrecords.h"
 #include "log/cmodulelog.h"
+#include "records/ccommrecords.h"
 
 QString flagText(bool bFlag)
 {

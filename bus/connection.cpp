@@ -77,8 +77,8 @@ void CData::setBusCallTimeoutMs(int iMs)
 // The trigger monitor calls through the same proxies, so this covers its gets too.
 void CData::applyBusCallTimeout()
 {
-    for (QDBusAbstractInterface *pProxy :
-         std::initializer_list<QDBusAbstractInterface *>{m_pDataSetup, m_pDataRuntime, m_pDataRuntimeWM, m_pDataLogbook}) {
+    for (QDBusAbstractInterface *pProxy : std::initializer_list<QDBusAbstractInterface *>{
+             m_pDataSetup, m_pDataRuntime, m_pDataRuntimeWM, m_pDataLogbook}) {
         if (pProxy)
             pProxy->setTimeout(m_iBusCallTimeoutMs);
     }

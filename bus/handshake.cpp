@@ -4,10 +4,10 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
 #include "bus/thread.h"
-#include "controller/cgsmmodule.h"
 #include "controller/cdata.h"
-#include "trigger/cftltrigger.h"
+#include "controller/cgsmmodule.h"
 #include "log/cmodulelog.h"
+#include "trigger/cftltrigger.h"
 
 #include <QDir>
 #include <QTimer>
@@ -111,8 +111,9 @@ void CData::readGsmGprsSetupAtStart()
         m_oSetGsmGprs.setIdleTime(120);
         return;
     }
-    m_oCalls.debug(__LINE__, streamItems({QStringLiteral("getSetupGsmGprs successfull with data: m_oSetGsmGprs.getAPN()"),
-                                          quotedText(m_oSetGsmGprs.apn())}));
+    m_oCalls.debug(__LINE__,
+                   streamItems({QStringLiteral("getSetupGsmGprs successfull with data: m_oSetGsmGprs.getAPN()"),
+                                quotedText(m_oSetGsmGprs.apn())}));
 }
 
 void CData::readGsmRuntimeAtStart()

@@ -23,7 +23,8 @@ QString quotedText(const QString &sText)
 
 QString processStartText(const QString &sVersion)
 {
-    return streamItems({QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to "), quotedText(sVersion)});
+    return streamItems(
+        {QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to "), quotedText(sVersion)});
 }
 
 QString ltClientStopCommand()

@@ -2,8 +2,8 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
-#include "records/creplycode.h"
 #include "log/cmodulelog.h"
+#include "records/creplycode.h"
 
 namespace
 {

@@ -79,17 +79,20 @@ bool CData::nameResolves()
     m_oCalls.debug(__LINE__, streamItems({QStringLiteral(": Test DNS request for: "), quotedText(sHost)}));
     // Only the name is resolved; no echo request is sent.
     if (!gethostbyname(sHost.toLocal8Bit().constData())) {
-        m_oCalls.warning(__LINE__, streamItems({QStringLiteral("ping to '"), quotedText(sHost), QStringLiteral("'' failed")}));
+        m_oCalls.warning(__LINE__,
+                         streamItems({QStringLiteral("ping to '"), quotedText(sHost), QStringLiteral("'' failed")}));
         return false;
     }
-    m_oCalls.warning(__LINE__, streamItems({QStringLiteral(": ping to '"), quotedText(sHost), QStringLiteral("' was OK")}));
+    m_oCalls.warning(__LINE__,
+                     streamItems({QStringLiteral(": ping to '"), quotedText(sHost), QStringLiteral("' was OK")}));
     return true;
 }
 
 void CData::restartModule(int iReason)
 {
-    m_oCalls.debug(__LINE__, streamItems({QStringLiteral("Send signal sigRestartGprsModule("), QString::number(m_llOwnPid),
-                                          QStringLiteral(", "), QString::number(iReason), QStringLiteral(")")}));
+    m_oCalls.debug(__LINE__,
+                   streamItems({QStringLiteral("Send signal sigRestartGprsModule("), QString::number(m_llOwnPid),
+                                QStringLiteral(", "), QString::number(iReason), QStringLiteral(")")}));
     emit sigRestartGprsModule(int(m_llOwnPid), iReason);
 }
 

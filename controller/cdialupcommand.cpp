@@ -3,8 +3,8 @@
 #include "app/cpaths.h"
 #include "controller/ccommandword.h"
 #include "controller/cgsmmodule.h"
-#include "records/ccommrecords.h"
 #include "log/cmodulelog.h"
+#include "records/ccommrecords.h"
 
 #include <algorithm>
 

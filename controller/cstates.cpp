@@ -20,6 +20,6 @@ QString pppStateName(int iState)
 
 QString stateChangeLine(int iState)
 {
-    return streamItems({QStringLiteral("******** Statechange to "), QLatin1Char('"') + pppStateName(iState) + QLatin1Char('"'),
-                        QStringLiteral(" ********")});
+    return streamItems({QStringLiteral("******** Statechange to "),
+                        QLatin1Char('"') + pppStateName(iState) + QLatin1Char('"'), QStringLiteral(" ********")});
 }

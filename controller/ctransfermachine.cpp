@@ -132,7 +132,8 @@ int CTransferMachine::stepStartup(qint64 llNow)
             debug(streamItems({QStringLiteral("PPP retry: "), QString::number(m_iPppRetryCounter)}));
             ++m_iPppRetryCounter;
         } else {
-            warning(streamItems({QStringLiteral("To many PPP retries -> Restart module - "), QString::number(m_iPppRetryCounter)}));
+            warning(streamItems(
+                {QStringLiteral("To many PPP retries -> Restart module - "), QString::number(m_iPppRetryCounter)}));
             m_host.killDialUp();
             m_host.killFtpClient();
             m_host.restartModule(0);

@@ -66,8 +66,7 @@ QStringList byteCounts(EFraming eFraming, qint64 llTransferred, qint64 llTotal)
     case FramingOfPadded:
         return {eFraming == FramingOf ? QStringLiteral(" (") : QStringLiteral(" (  "), sTransferred,
                 QStringLiteral(" of  "), sTotal, QStringLiteral(" transfered)")};
-    case FramingSize:
-        return {QStringLiteral(" transfered "), sTransferred, QStringLiteral(" size "), sTotal};
+    case FramingSize: return {QStringLiteral(" transfered "), sTransferred, QStringLiteral(" size "), sTotal};
     }
     return {};
 }
@@ -105,12 +104,13 @@ CTransferVerdict judgeTransferStatus(int iTransferType, const CRunFtpTransferSta
     const qint32 iState = oStatus.state(pRule->eGroup);
     const QString sFileName = oStatus.fileName(pRule->eGroup);
     const QString sSubject = pRule->bNamesFile ? sFileName : transferStatusName(iState);
-    verdict.progress = debugLine(streamItems(QStringList{QLatin1String(pRule->pProgressLead), quotedText(sSubject)} +
-                                             byteCounts(pRule->eFraming, oStatus.transferredBytes(pRule->eGroup),
-                                                        oStatus.totalBytes(pRule->eGroup))));
+    verdict.progress = debugLine(streamItems(
+        QStringList{QLatin1String(pRule->pProgressLead), quotedText(sSubject)} +
+        byteCounts(pRule->eFraming, oStatus.transferredBytes(pRule->eGroup), oStatus.totalBytes(pRule->eGroup))));
 
     // The result line: its lead, the quoted name and its end, as three items.
-    const QString sResultStart = streamItems({QLatin1String(pRule->pResultLead), quotedText(sFileName)}) + QLatin1Char(' ');
+    const QString sResultStart =
+        streamItems({QLatin1String(pRule->pResultLead), quotedText(sFileName)}) + QLatin1Char(' ');
     if (iState == FtpTransferFinished) {
         verdict.bFinished = true;
         verdict.result = debugLine(sResultStart + QStringLiteral("' finished"));

@@ -4,12 +4,12 @@
 #include "files/cftlnames.h"
 #include "files/crunclock.h"
 #include "files/ctriggerhandling.h"
+#include "log/cmodulelog.h"
 #include "logbook/cftlline.h"
 #include "logbook/clogfactory.h"
 #include "logbook/cloglevelvolume.h"
 #include "logbook/clogspd.h"
 #include "logbook/clogtypes.h"
-#include "log/cmodulelog.h"
 
 namespace {
 

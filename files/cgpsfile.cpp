@@ -4,11 +4,11 @@
 #include "files/cftlfilewriter.h"
 #include "files/cftlnames.h"
 #include "files/crunclock.h"
+#include "log/cmodulelog.h"
 #include "logbook/cftlline.h"
 #include "logbook/cftlposition.h"
 #include "logbook/cloggps.h"
 #include "logbook/clogtracking.h"
-#include "log/cmodulelog.h"
 
 #include <QFile>
 
@@ -82,8 +82,8 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
         m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
 
     if (::flock(iFd, LOCK_UN) != 0)
-        m_source.log(warningLine(
-            streamItems({QStringLiteral("GPD file "), quotedText(sPath), QStringLiteral("  unlock error : "), errorText(errno)})));
+        m_source.log(warningLine(streamItems(
+            {QStringLiteral("GPD file "), quotedText(sPath), QStringLiteral("  unlock error : "), errorText(errno)})));
     ::close(iFd);
 }
 

@@ -1,8 +1,8 @@
 #include "files/cpendingscan.h"
 
 #include "controller/ctransfertypes.h"
-#include "records/ccommrecords.h"
 #include "log/cmodulelog.h"
+#include "records/ccommrecords.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "files/cfilesource.h"
 #include "files/cftlnames.h"
 #include "files/clocaltime.h"
-#include "records/creplycode.h"
 #include "log/cmodulelog.h"
+#include "records/creplycode.h"
 
 CRunClock startRunClock(CFileSource &source)
 {
@@ -19,10 +19,10 @@ CRunClock startRunClock(CFileSource &source)
 
 QString runClockText(const CRunClock &clock)
 {
-    return streamItems({QStringLiteral("Local time: "),
-                        QLatin1Char('"') + clock.dtLocalNow.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss,zzz")) +
-                            QLatin1Char('"'),
-                        QStringLiteral(", diff"), QString::number(clock.iOffsetSecs)});
+    return streamItems(
+        {QStringLiteral("Local time: "),
+         QLatin1Char('"') + clock.dtLocalNow.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss,zzz")) + QLatin1Char('"'),
+         QStringLiteral(", diff"), QString::number(clock.iOffsetSecs)});
 }
 
 bool startProgressRun(CFileSource &source, bool bTracking, CRunClock &clock, qint64 &llNextRowID)
@@ -36,7 +36,8 @@ bool startProgressRun(CFileSource &source, bool bTracking, CRunClock &clock, qin
         return false;
     llNextRowID = bTracking ? settings.iNextTrackingRowID() : settings.iNextLogbookRowID();
     clock = startRunClock(source);
-    source.log(debugLine(streamItems({runClockText(clock), QStringLiteral(", Next ID"), QString::number(llNextRowID)})));
+    source.log(
+        debugLine(streamItems({runClockText(clock), QStringLiteral(", Next ID"), QString::number(llNextRowID)})));
     return true;
 }
 

@@ -127,7 +127,8 @@ QString CreateTestFile(CFileSource &source, const QString &sPrefix)
         // A file of that name from the same second stays and is sent as it is.
         if (!QFileInfo::exists(sPath) && QFile::copy(sTemplate, hiddenPath(sPath)))
             publish(hiddenPath(sPath), sPath);
-        source.log(debugLine(streamItems({QStringLiteral("new ") + sKind + QStringLiteral(" test file copied: "), quotedText(sPath)})));
+        source.log(debugLine(
+            streamItems({QStringLiteral("new ") + sKind + QStringLiteral(" test file copied: "), quotedText(sPath)})));
         return sPath;
     }
     if (!writeHeaderOnly(source, sPath, sLocalNow))

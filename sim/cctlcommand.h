@@ -14,7 +14,7 @@ struct CCtlCommand
     QStringList asArgs; // positional words after the command
     int iIndex = 0;
     int iTimeoutMs = 10000;
-    int iSkip = 0; // calls a fault lets pass before it begins
+    int iSkip = 0;  // calls a fault lets pass before it begins
     QString sKinds; // payload kinds of add-row; empty: those of the entry type
 };
 

@@ -22,9 +22,9 @@ class CFaultPlan
 public:
     // sKind "error", "stall" or "clear"; an empty operation with "clear"
     // clears every fault. False with a reason for an unknown operation or kind.
-    bool set(const QString &sOperation, const QString &sKind, int iCount, int iSkip, QString *psError);
-    // The fault for this call of the operation, counted down.
-    EFault take(const QString &sOperation);
+  bool set(const QString &sOperation, const QString &sKind, int iCount, int iSkip, QString *psError);
+  // The fault for this call of the operation, counted down.
+  EFault take(const QString &sOperation);
 
 private:
     struct CFault

@@ -42,7 +42,8 @@ QString CSimObject::setFault(const QString &sOperation, const QString &sKind, in
     QString sError;
     if (!m_pService->faults().set(sOperation, sKind, iCount, iSkip, &sError))
         return sError;
-    qInfo().noquote() << "tankora-service: fault:" << (sOperation.isEmpty() ? QStringLiteral("every operation") : sOperation)
-                      << sKind << iCount << "after" << iSkip;
+    qInfo().noquote() << "tankora-service: fault:"
+                      << (sOperation.isEmpty() ? QStringLiteral("every operation") : sOperation) << sKind << iCount
+                      << "after" << iSkip;
     return QString();
 }

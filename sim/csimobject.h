@@ -28,7 +28,7 @@ public slots:
     // else the reason.
     QString setFault(const QString &sOperation, const QString &sKind, int iCount, int iSkip);
 
-private:
+  private:
     CVehicleService *m_pService;
     CSupervisor *m_pSupervisor;
 };

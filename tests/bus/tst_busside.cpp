@@ -445,8 +445,8 @@ class TestBusSide : public QObject
     {
         QVERIFY(QDir(rootedPath(QStringLiteral("/var/log"))).removeRecursively());
         m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
-        QTRY_COMPARE(logged::count(QStringLiteral("Failed to create  ") + rootedPath(QStringLiteral("/var/log/log_tx"))),
-                     1);
+        QTRY_COMPARE(
+            logged::count(QStringLiteral("Failed to create  ") + rootedPath(QStringLiteral("/var/log/log_tx"))), 1);
     }
 };
 

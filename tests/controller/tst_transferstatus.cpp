@@ -65,8 +65,8 @@ class TestTransferStatus : public QObject
 
         const CTransferVerdict failed =
             judgeTransferStatus(iType, statusWith(eGroup, FtpTransferFinishedError, "f.ftl"));
-        QCOMPARE(failed.result, (CLogLine{CLogLine::Warning,
-                                          sLead + " \"f.ftl\" " + (bTestFile ? "' failed. File removed" : "' failed")}));
+        QCOMPARE(failed.result, (CLogLine{CLogLine::Warning, sLead + " \"f.ftl\" " +
+                                                                 (bTestFile ? "' failed. File removed" : "' failed")}));
     }
 
     // The name the client reports never takes the removal out of the FTL directory.
