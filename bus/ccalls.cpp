@@ -13,7 +13,7 @@ QString nullReplyText(const QString &sOperation)
 
 QString setFailureText(int iResult)
 {
-    return QStringLiteral("Dbus-Error: \"") + replyCodeName(iResult) + QLatin1Char('"');
+    return streamItems({QStringLiteral("Dbus-Error: "), QLatin1Char('"') + replyCodeName(iResult) + QLatin1Char('"')});
 }
 
 bool isOwnProcess(int iProcess, qint64 llOwnPid)
@@ -61,7 +61,8 @@ bool CBusCalls::acceptChange(int iProcess, const QString &sSignal) const
 {
     if (isOwn(iProcess))
         return false;
-    debug(__LINE__, QLatin1Char('\'') + sSignal + QStringLiteral("' received from ") + QString::number(iProcess));
+    debug(__LINE__,
+          streamItems({QLatin1Char('\'') + sSignal + QStringLiteral("' received from "), QString::number(iProcess)}));
     return true;
 }
 

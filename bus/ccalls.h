@@ -10,7 +10,7 @@ class CRecord;
 // checked without a bus.
 // "getSetupGsmGprs returns NULL"
 QString nullReplyText(const QString &sOperation);
-// Dbus-Error: "DB_ACCESS_WHILE_BACKUP"; an unknown code as its number.
+// Dbus-Error:  "DB_ACCESS_WHILE_BACKUP"; an unknown code as its number.
 QString setFailureText(int iResult);
 
 // A change signal written by the daemon itself must not come back to it.

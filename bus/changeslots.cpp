@@ -3,6 +3,7 @@
 #include "controller/cdata.h"
 #include "files/cpendingscan.h"
 #include "files/ctestfiles.h"
+#include "log/cmodulelog.h"
 #include "records/creplycode.h"
 
 #include <QFile>
@@ -17,8 +18,8 @@ void CData::onSigOfflineMode(int iProcessID, int iSeconds)
         return;
     m_iOfflineSeconds = iSeconds;
     m_bOfflineRequest = true;
-    m_oCalls.warning(__LINE__,
-                     QStringLiteral("signal 'onSigOfflineMode' received. Seconds: ") + QString::number(iSeconds));
+    m_oCalls.warning(__LINE__, streamItems({QStringLiteral("signal 'onSigOfflineMode' received. Seconds: "),
+                                            QString::number(iSeconds)}));
 }
 
 void CData::Signal_sigTriggerFtpTransfer(int iProcess)
@@ -78,7 +79,7 @@ void CData::Signal_sigRunGsmGprs(int iProcessID)
         m_oMachine.setPppdStopped(true);
         m_sRemoteIp.clear();
     }
-    m_oCalls.debug(__LINE__, QStringLiteral("Received sigRunGsmGprs! Mode = ") + QString::number(iMode));
+    m_oCalls.debug(__LINE__, streamItems({QStringLiteral("Received sigRunGsmGprs! Mode = "), QString::number(iMode)}));
 }
 
 void CData::Signal_sigRunGsm(int iProcessID)
@@ -161,7 +162,8 @@ void CData::Signal_SetupLtServerChanged(int iProcessID)
 
 void CData::Signal_SetupGpsTrackingChanged(int iProcessID)
 {
-    m_oCalls.debug(__LINE__, QStringLiteral("setupGpsTracking(") + QString::number(iProcessID) + QLatin1Char(')'));
+    m_oCalls.debug(
+        __LINE__, streamItems({QStringLiteral("setupGpsTracking("), QString::number(iProcessID), QStringLiteral(")")}));
     if (m_oCalls.isOwn(iProcessID))
         return;
     readGpsTrackingSetup();

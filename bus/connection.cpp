@@ -65,6 +65,23 @@ void CData::createProxies(const QDBusConnection &bus)
     m_pDataRuntimeWM = new ComVelkorTankora_WMRuntime_WMInterface(QStringLiteral("com.Velkor.Tankora_WM"),
                                                                   QStringLiteral("/RuntimeData_WM"), bus, this);
     m_pDataLogbook = new ComVelkorTankoraLogbookInterface(sService, QStringLiteral("/Logbook"), bus, this);
+    applyBusCallTimeout();
+}
+
+void CData::setBusCallTimeoutMs(int iMs)
+{
+    m_iBusCallTimeoutMs = iMs;
+    applyBusCallTimeout();
+}
+
+// The trigger monitor calls through the same proxies, so this covers its gets too.
+void CData::applyBusCallTimeout()
+{
+    for (QDBusAbstractInterface *pProxy : std::initializer_list<QDBusAbstractInterface *>{
+             m_pDataSetup, m_pDataRuntime, m_pDataRuntimeWM, m_pDataLogbook}) {
+        if (pProxy)
+            pProxy->setTimeout(m_iBusCallTimeoutMs);
+    }
 }
 
 void CData::subscribeProxySignals()

@@ -5,6 +5,8 @@
 #include "bus/setupinterface.h"
 #include "bus/thread.h"
 #include "controller/cdata.h"
+#include "controller/cgsmmodule.h"
+#include "log/cmodulelog.h"
 #include "trigger/cftltrigger.h"
 
 #include <QDir>
@@ -109,8 +111,9 @@ void CData::readGsmGprsSetupAtStart()
         m_oSetGsmGprs.setIdleTime(120);
         return;
     }
-    m_oCalls.debug(__LINE__, QStringLiteral("getSetupGsmGprs successfull with data: m_oSetGsmGprs.getAPN()") +
-                                 quotedText(m_oSetGsmGprs.apn()));
+    m_oCalls.debug(__LINE__,
+                   streamItems({QStringLiteral("getSetupGsmGprs successfull with data: m_oSetGsmGprs.getAPN()"),
+                                quotedText(m_oSetGsmGprs.apn())}));
 }
 
 void CData::readGsmRuntimeAtStart()
@@ -118,5 +121,5 @@ void CData::readGsmRuntimeAtStart()
     if (m_oCalls.get(m_pDataRuntime->getRuntimeGsm(), QStringLiteral("getRuntimeGsm"), m_oRunGsm, ENullLog::Debug)
             .isNull())
         return;
-    m_oCalls.debug(__LINE__, QStringLiteral("GPRS module Name = ") + quotedText(m_oRunGsm.moduleName()));
+    m_oCalls.debug(__LINE__, moduleNameText(m_oRunGsm.moduleName()));
 }

@@ -1,4 +1,5 @@
 #include "bus/handshaketexts.h"
+#include "log/cmodulelog.h"
 
 QString daemonVersionText()
 {
@@ -22,7 +23,8 @@ QString quotedText(const QString &sText)
 
 QString processStartText(const QString &sVersion)
 {
-    return QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to ") + quotedText(sVersion);
+    return streamItems(
+        {QStringLiteral("signal 'onsigProcessStart' received. Set SW-Version to "), quotedText(sVersion)});
 }
 
 QString ltClientStopCommand()
@@ -38,5 +40,6 @@ QString ltClientStartCommand(const QString &sClientPath)
 
 QString directoryCreationText(const QString &sPath, bool bCreated)
 {
-    return bCreated ? quotedText(sPath) + QStringLiteral(" created.") : QStringLiteral("Failed to create ") + sPath;
+    return bCreated ? streamItems({quotedText(sPath), QStringLiteral(" created.")})
+                    : streamItems({QStringLiteral("Failed to create "), sPath});
 }

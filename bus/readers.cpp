@@ -2,6 +2,7 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
+#include "log/cmodulelog.h"
 #include "records/creplycode.h"
 
 namespace
@@ -12,7 +13,7 @@ void takeSwitch(const CBusCalls &calls, bool &bMember, bool bNew, const QString 
 {
     if (bMember == bNew)
         return;
-    calls.debug(__LINE__, sName + QStringLiteral(" = ") + flagText(bNew));
+    calls.debug(__LINE__, streamItems({sName + QStringLiteral(" = "), flagText(bNew)}));
     bMember = bNew;
 }
 

@@ -42,6 +42,9 @@ class CData : public QObject, public CTransferHost, public CFileSource
     QString tcpBusName() const { return m_sTcpBusName; }
     int dbusConnectionRetry() const { return m_iDbusConnectionRetry; }
     int setupPollRate() const { return m_iSetupPollRate; }
+    // How long a bus call waits for the service's reply: 25 s, the bus
+    // library's own default, on the vehicle; a test shortens it.
+    void setBusCallTimeoutMs(int iMs);
 
   private slots:
     void connectDbus();
@@ -121,6 +124,7 @@ class CData : public QObject, public CTransferHost, public CFileSource
     // The name of the daemon's own session-bus connection.
     static QString sessionConnectionName();
     void createProxies(const QDBusConnection &bus);
+    void applyBusCallTimeout();
     void subscribeProxySignals();
     void subscribeBusSignals(QDBusConnection &bus);
     void resetLinkState();
@@ -150,6 +154,7 @@ class CData : public QObject, public CTransferHost, public CFileSource
     void readGpsTrackingSetup();
 
     CBusCalls m_oCalls{"cdata", qint64(0)};
+    int m_iBusCallTimeoutMs = 25000;
 
     ComVelkorTankoraSetupInterface *m_pDataSetup = nullptr;
     ComVelkorTankoraRuntimeInterface *m_pDataRuntime = nullptr;

@@ -13,6 +13,7 @@
 #include "files/cinfofile.h"
 #include "files/cpendinglistings.h"
 #include "files/cpendingscan.h"
+#include "log/cmodulelog.h"
 
 #include <netdb.h>
 
@@ -46,7 +47,7 @@ bool CData::gsmModuleReady()
 void CData::startDialUp()
 {
     Signal_sigRunGsm(0);
-    m_oCalls.debug(__LINE__, QStringLiteral("GPRS module Name = ") + quotedText(m_oRunGsm.moduleName()));
+    m_oCalls.debug(__LINE__, moduleNameText(m_oRunGsm.moduleName()));
     const QString sCommand = dialupCommand(m_oSetGsmGprs, m_oRunGsm.moduleName());
     m_oCalls.debug(__LINE__, QStringLiteral("CMD ") + sCommand);
     const int iStatus = CShell::instance().run(sCommand);
@@ -75,19 +76,23 @@ void CData::killFtpClient()
 bool CData::nameResolves()
 {
     const QString sHost = dnsTestHost(QString::fromLatin1(pszTestHost));
-    m_oCalls.debug(__LINE__, QStringLiteral(": Test DNS request for: ") + quotedText(sHost));
+    m_oCalls.debug(__LINE__, streamItems({QStringLiteral(": Test DNS request for: "), quotedText(sHost)}));
     // Only the name is resolved; no echo request is sent.
     if (!gethostbyname(sHost.toLocal8Bit().constData())) {
-        m_oCalls.warning(__LINE__, QStringLiteral("ping to '") + quotedText(sHost) + QStringLiteral("'' failed"));
+        m_oCalls.warning(__LINE__,
+                         streamItems({QStringLiteral("ping to '"), quotedText(sHost), QStringLiteral("'' failed")}));
         return false;
     }
-    m_oCalls.warning(__LINE__, QStringLiteral(": ping to '") + quotedText(sHost) + QStringLiteral("' was OK"));
+    m_oCalls.warning(__LINE__,
+                     streamItems({QStringLiteral(": ping to '"), quotedText(sHost), QStringLiteral("' was OK")}));
     return true;
 }
 
 void CData::restartModule(int iReason)
 {
-    m_oCalls.debug(__LINE__, QStringLiteral("Send signal sigRestartGprsModule(%1, %2)").arg(m_llOwnPid).arg(iReason));
+    m_oCalls.debug(__LINE__,
+                   streamItems({QStringLiteral("Send signal sigRestartGprsModule("), QString::number(m_llOwnPid),
+                                QStringLiteral(", "), QString::number(iReason), QStringLiteral(")")}));
     emit sigRestartGprsModule(int(m_llOwnPid), iReason);
 }
 

@@ -3,6 +3,7 @@
 #include "app/cpaths.h"
 #include "controller/ccommandword.h"
 #include "controller/cgsmmodule.h"
+#include "log/cmodulelog.h"
 #include "records/ccommrecords.h"
 
 #include <algorithm>
@@ -99,7 +100,7 @@ QString killFtpClientCommand()
 
 QString commandReturnText(const QString &sCommand, int iStatus)
 {
-    return QStringLiteral("return of '") + sCommand + QStringLiteral("': ") + QString::number(iStatus);
+    return streamItems({QStringLiteral("return of '") + sCommand + QStringLiteral("': "), QString::number(iStatus)});
 }
 
 QString dialupReturnText(int iStatus)

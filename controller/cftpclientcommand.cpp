@@ -3,6 +3,7 @@
 #include "app/cpaths.h"
 #include "controller/ccommandword.h"
 #include "controller/ctransfertypes.h"
+#include "log/cmodulelog.h"
 
 QString ftpClientOption(int iTransferType)
 {
@@ -28,5 +29,5 @@ QString ftpClientCommand(const QString &sOption, const QString &sFileName)
 
 QString ftpClientReturnText(int iStatus)
 {
-    return QStringLiteral("return of ftp client was: ") + QString::number(iStatus);
+    return streamItems({QStringLiteral("return of ftp client was: "), QString::number(iStatus)});
 }

@@ -1,5 +1,6 @@
 #include "controller/cgsmmodule.h"
 
+#include "log/cmodulelog.h"
 #include "records/ccommrecords.h"
 
 namespace {
@@ -19,4 +20,9 @@ bool isGsmModuleReady(const CRunGsm &oRunGsm)
 QString gsmModuleNotReadyText()
 {
     return QStringLiteral("GSM-Module is not ready!");
+}
+
+QString moduleNameText(const QString &sModuleName)
+{
+    return streamItems({QStringLiteral("GPRS module Name = "), QLatin1Char('"') + sModuleName + QLatin1Char('"')});
 }

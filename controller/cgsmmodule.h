@@ -12,3 +12,6 @@ bool isGsmModuleReady(const CRunGsm &oRunGsm);
 
 // Logged at debug level when the module is not ready.
 QString gsmModuleNotReadyText();
+
+// Logged when the module's name is read: GPRS module Name =  "Telit"
+QString moduleNameText(const QString &sModuleName);

@@ -1,4 +1,5 @@
 #include "controller/cstates.h"
+#include "log/cmodulelog.h"
 
 QString pppStateName(int iState)
 {
@@ -19,5 +20,6 @@ QString pppStateName(int iState)
 
 QString stateChangeLine(int iState)
 {
-    return QStringLiteral("******** Statechange to \"") + pppStateName(iState) + QStringLiteral("\" ********");
+    return streamItems({QStringLiteral("******** Statechange to "),
+                        QLatin1Char('"') + pppStateName(iState) + QLatin1Char('"'), QStringLiteral(" ********")});
 }

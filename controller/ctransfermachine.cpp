@@ -2,6 +2,7 @@
 
 #include "app/cclock.h"
 #include "controller/ctransferverdict.h"
+#include "log/cmodulelog.h"
 
 namespace
 {
@@ -128,10 +129,11 @@ int CTransferMachine::stepStartup(qint64 llNow)
         sleepMs(ResetSleepMs);
         m_iState = PPP_IDLE;
         if (m_iPppRetryCounter < MaxPppRetries) {
-            debug(QStringLiteral("PPP retry: %1").arg(m_iPppRetryCounter));
+            debug(streamItems({QStringLiteral("PPP retry: "), QString::number(m_iPppRetryCounter)}));
             ++m_iPppRetryCounter;
         } else {
-            warning(QStringLiteral("To many PPP retries -> Restart module - %1").arg(m_iPppRetryCounter));
+            warning(streamItems(
+                {QStringLiteral("To many PPP retries -> Restart module - "), QString::number(m_iPppRetryCounter)}));
             m_host.killDialUp();
             m_host.killFtpClient();
             m_host.restartModule(0);
@@ -161,9 +163,10 @@ int CTransferMachine::stepStartupWait(qint64)
     m_bPppdStopped = false;
     ++m_iDnsFailureCount;
     m_iState = PPP_SHUTDOWN;
-    debug(QStringLiteral("DNS failed. Count :%1").arg(m_iDnsFailureCount));
+    debug(streamItems({QStringLiteral("DNS failed. Count :"), QString::number(m_iDnsFailureCount)}));
     if (m_iDnsFailureCount > MaxDnsFailures) {
-        warning(QStringLiteral("DNS not reachable after %1 retry. Reset GPRS module").arg(MaxDnsFailures));
+        warning(streamItems({QStringLiteral("DNS not reachable after "), QString::number(MaxDnsFailures),
+                             QStringLiteral(" retry. Reset GPRS module")}));
         m_iDnsFailureCount = 0;
         return moduleReset();
     }
@@ -206,7 +209,8 @@ int CTransferMachine::stepTransferActive(qint64)
     if (eType == TransferNone)
         return CycleMs;
 
-    warning(QStringLiteral("Start transfer: TransferType %1 Filename %2").arg(int(eType)).arg(sFileName));
+    warning(streamItems({QStringLiteral("Start transfer: TransferType "), QString::number(int(eType)),
+                         QStringLiteral(" Filename "), sFileName}));
     m_bTransferFinished = false;
     m_bTransferFinishedError = false;
     m_eCurrentTransferType = eType;
@@ -261,7 +265,7 @@ int CTransferMachine::stepTransferFinished(qint64 llNow)
 {
     if (m_bTransferFinished && m_bTransferFinishedError) {
         ++m_iTransferFailureCount;
-        warning(QStringLiteral("Transfer failed. Count :%1").arg(m_iTransferFailureCount));
+        warning(streamItems({QStringLiteral("Transfer failed. Count :"), QString::number(m_iTransferFailureCount)}));
         if (m_iTransferFailureCount > MaxTransferFailures) {
             warning(QStringLiteral("Reset GPRS module"));
             return moduleReset();
@@ -289,7 +293,8 @@ int CTransferMachine::stepTransferFinished(qint64 llNow)
                 m_llIdleTime = llNow;
         }
         if (hasPassed(llNow, m_llIdleTime, qint64(m_host.idleTimeSeconds()) * 1000)) {
-            debug(QStringLiteral("stop pppd after %1 seconds (CSetGsmGprs.IdleTime)").arg(m_host.idleTimeSeconds()));
+            debug(streamItems({QStringLiteral("stop pppd after "), QString::number(m_host.idleTimeSeconds()),
+                               QStringLiteral(" seconds (CSetGsmGprs.IdleTime)")}));
             m_bGpsTransferActive = false;
             m_bPppdStopped = false;
             m_iState = PPP_SHUTDOWN;
@@ -311,8 +316,8 @@ int CTransferMachine::stepTransferFinished(qint64 llNow)
 
 void CTransferMachine::warnTxProblem()
 {
-    warning(QStringLiteral("Possible TX problem - Finished: %1 - FinishedError: %2")
-                .arg(trueFalse(m_bTransferFinished), trueFalse(m_bTransferFinishedError)));
+    warning(streamItems({QStringLiteral("Possible TX problem - Finished: "), trueFalse(m_bTransferFinished),
+                         QStringLiteral(" - FinishedError: "), trueFalse(m_bTransferFinishedError)}));
     m_host.restartModule(0);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/cpaths.h"
 #include "controller/ctransfertypes.h"
+#include "log/cmodulelog.h"
 
 #include <QFileInfo>
 
@@ -55,20 +56,19 @@ const CKindRule *ruleFor(int iTransferType)
     return nullptr;
 }
 
-QString byteCounts(EFraming eFraming, qint64 llTransferred, qint64 llTotal)
+// The byte counts as items of the progress line, each framing text its own item.
+QStringList byteCounts(EFraming eFraming, qint64 llTransferred, qint64 llTotal)
 {
     const QString sTransferred = QString::number(llTransferred);
     const QString sTotal = QString::number(llTotal);
     switch (eFraming) {
     case FramingOf:
-        return QStringLiteral(" (") + sTransferred + QStringLiteral(" of  ") + sTotal + QStringLiteral(" transfered)");
     case FramingOfPadded:
-        return QStringLiteral(" (  ") + sTransferred + QStringLiteral(" of  ") + sTotal +
-               QStringLiteral(" transfered)");
-    case FramingSize:
-        return QStringLiteral(" transfered ") + sTransferred + QStringLiteral(" size ") + sTotal;
+        return {eFraming == FramingOf ? QStringLiteral(" (") : QStringLiteral(" (  "), sTransferred,
+                QStringLiteral(" of  "), sTotal, QStringLiteral(" transfered)")};
+    case FramingSize: return {QStringLiteral(" transfered "), sTransferred, QStringLiteral(" size "), sTotal};
     }
-    return QString();
+    return {};
 }
 
 // Only the name itself counts, so a name from the record never points
@@ -104,11 +104,13 @@ CTransferVerdict judgeTransferStatus(int iTransferType, const CRunFtpTransferSta
     const qint32 iState = oStatus.state(pRule->eGroup);
     const QString sFileName = oStatus.fileName(pRule->eGroup);
     const QString sSubject = pRule->bNamesFile ? sFileName : transferStatusName(iState);
-    verdict.progress = debugLine(QLatin1String(pRule->pProgressLead) + quotedText(sSubject) +
-                                 byteCounts(pRule->eFraming, oStatus.transferredBytes(pRule->eGroup),
-                                            oStatus.totalBytes(pRule->eGroup)));
+    verdict.progress = debugLine(streamItems(
+        QStringList{QLatin1String(pRule->pProgressLead), quotedText(sSubject)} +
+        byteCounts(pRule->eFraming, oStatus.transferredBytes(pRule->eGroup), oStatus.totalBytes(pRule->eGroup))));
 
-    const QString sResultStart = QLatin1String(pRule->pResultLead) + quotedText(sFileName);
+    // The result line: its lead, the quoted name and its end, as three items.
+    const QString sResultStart =
+        streamItems({QLatin1String(pRule->pResultLead), quotedText(sFileName)}) + QLatin1Char(' ');
     if (iState == FtpTransferFinished) {
         verdict.bFinished = true;
         verdict.result = debugLine(sResultStart + QStringLiteral("' finished"));

@@ -4,6 +4,7 @@
 #include "files/cftlnames.h"
 #include "files/crunclock.h"
 #include "files/ctriggerhandling.h"
+#include "log/cmodulelog.h"
 #include "logbook/cftlline.h"
 #include "logbook/clogfactory.h"
 #include "logbook/cloglevelvolume.h"
@@ -169,8 +170,8 @@ void CEventFileRun::GetManLogbookData(ManFileType eType, const QDateTime &dtStar
     filter.setStartRowID(1);
     filter.setStart(dtStartUtc);
     filter.setEnd(dtEndUtc);
-    log(debugLine(QStringLiteral("Filter start (UTC) ") + quotedText(triggerTimeText(dtStartUtc)) + QStringLiteral(", end (UTC) ")
-                  + quotedText(triggerTimeText(dtEndUtc))));
+    log(debugLine(streamItems({QStringLiteral("Filter start (UTC)"), quotedText(triggerTimeText(dtStartUtc)),
+                               QStringLiteral(", end (UTC)"), quotedText(triggerTimeText(dtEndUtc))})));
     for (;;) {
         const QByteArray baRow = m_source.logbookRow(filter);
         if (baRow.isEmpty() || dtEndUtc < LogRow::DateTime(baRow))

@@ -4,6 +4,7 @@
 #include "files/cftlfilewriter.h"
 #include "files/cftlnames.h"
 #include "files/crunclock.h"
+#include "log/cmodulelog.h"
 #include "logbook/cftlline.h"
 #include "logbook/cftlposition.h"
 #include "logbook/cloggps.h"
@@ -57,7 +58,7 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
     const bool bNew = !QFile::exists(sPath);
     const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (iFd < 0) {
-        m_source.log(warningLine(QStringLiteral("open error ") + errorText(errno)));
+        m_source.log(warningLine(streamItems({QStringLiteral("open error "), errorText(errno)})));
         return;
     }
     if (::flock(iFd, LOCK_EX | LOCK_NB) != 0) {
@@ -65,7 +66,7 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
         if (iError == EWOULDBLOCK)
             m_source.log(warningLine(QStringLiteral("File %1 is locked").arg(sPath)));
         else
-            m_source.log(warningLine(QStringLiteral("flock returns error ") + errorText(iError)));
+            m_source.log(warningLine(streamItems({QStringLiteral("flock returns error "), errorText(iError)})));
         ::close(iFd);
         return;
     }
@@ -81,8 +82,8 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
         m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
 
     if (::flock(iFd, LOCK_UN) != 0)
-        m_source.log(warningLine(QStringLiteral("GPD file ") + quotedText(sPath) + QStringLiteral("  unlock error : ")
-                                 + errorText(errno)));
+        m_source.log(warningLine(streamItems(
+            {QStringLiteral("GPD file "), quotedText(sPath), QStringLiteral("  unlock error : "), errorText(errno)})));
     ::close(iFd);
 }
 

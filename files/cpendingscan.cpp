@@ -1,6 +1,7 @@
 #include "files/cpendingscan.h"
 
 #include "controller/ctransfertypes.h"
+#include "log/cmodulelog.h"
 #include "records/ccommrecords.h"
 
 namespace {
@@ -138,8 +139,8 @@ bool checkPending(EPendingKind eKind, const CPendingListings &listings, QString 
         return false;
     const QString &sDirectory = eKind == PendingMailbox ? listings.sMailboxDirectory : listings.sFtlDirectory;
     sFileName = sDirectory + QLatin1Char('/') + sName;
-    lineFound = debugLine(QLatin1String(apCheckNames[eKind]) + QStringLiteral("() file found:  \"") + sFileName +
-                          QLatin1Char('"'));
+    lineFound = debugLine(streamItems({QLatin1String(apCheckNames[eKind]) + QStringLiteral("() file found:  "),
+                                       QLatin1Char('"') + sFileName + QLatin1Char('"')}));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "files/cfilesource.h"
 #include "files/cftlnames.h"
 #include "files/clocaltime.h"
+#include "log/cmodulelog.h"
 #include "records/creplycode.h"
 
 CRunClock startRunClock(CFileSource &source)
@@ -18,8 +19,10 @@ CRunClock startRunClock(CFileSource &source)
 
 QString runClockText(const CRunClock &clock)
 {
-    return QStringLiteral("Local time: \"") + clock.dtLocalNow.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss,zzz"))
-           + QStringLiteral("\", diff ") + QString::number(clock.iOffsetSecs);
+    return streamItems(
+        {QStringLiteral("Local time: "),
+         QLatin1Char('"') + clock.dtLocalNow.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss,zzz")) + QLatin1Char('"'),
+         QStringLiteral(", diff"), QString::number(clock.iOffsetSecs)});
 }
 
 bool startProgressRun(CFileSource &source, bool bTracking, CRunClock &clock, qint64 &llNextRowID)
@@ -33,7 +36,8 @@ bool startProgressRun(CFileSource &source, bool bTracking, CRunClock &clock, qin
         return false;
     llNextRowID = bTracking ? settings.iNextTrackingRowID() : settings.iNextLogbookRowID();
     clock = startRunClock(source);
-    source.log(debugLine(runClockText(clock) + QStringLiteral(", Next ID ") + QString::number(llNextRowID)));
+    source.log(
+        debugLine(streamItems({runClockText(clock), QStringLiteral(", Next ID"), QString::number(llNextRowID)})));
     return true;
 }
 

@@ -79,7 +79,7 @@ bool writeHeaderOnly(CFileSource &source, const QString &sPath, const QString &s
     const int iFd = ::open(QFile::encodeName(sTarget).constData(),
                            O_WRONLY | O_APPEND | O_CREAT | (bExists ? 0 : O_TRUNC) | O_CLOEXEC, 0644);
     if (iFd < 0) {
-        source.log(warningLine(QStringLiteral("Error creating file ") + quotedText(sPath)));
+        source.log(warningLine(streamItems({QStringLiteral("Error creating file "), quotedText(sPath)})));
         return false;
     }
     if (!writeSyncClose(iFd, ftlHeaderText(source, QString(), sLocalNow)) || (!bExists && !publish(sTarget, sPath)))
@@ -127,7 +127,8 @@ QString CreateTestFile(CFileSource &source, const QString &sPrefix)
         // A file of that name from the same second stays and is sent as it is.
         if (!QFileInfo::exists(sPath) && QFile::copy(sTemplate, hiddenPath(sPath)))
             publish(hiddenPath(sPath), sPath);
-        source.log(debugLine(QStringLiteral("new ") + sKind + QStringLiteral(" test file copied: ") + quotedText(sPath)));
+        source.log(debugLine(
+            streamItems({QStringLiteral("new ") + sKind + QStringLiteral(" test file copied: "), quotedText(sPath)})));
         return sPath;
     }
     if (!writeHeaderOnly(source, sPath, sLocalNow))

@@ -83,8 +83,9 @@ bool takeTrigger(ETrigger eTrigger, CRunTriggerFtpTransfer &oTrigger, const CSer
     switch (eTrigger) {
     case CRunTriggerFtpTransfer::bStartGpsFileTransfer:
         if (!servers.bData) {
-            aActions << refusal(QStringLiteral("gps file trigger ignored. Domain: ") + servers.sDataDomain,
-                                CRunFtpTransferStatus::GroupGps);
+            aActions << refusal(
+                streamItems({QStringLiteral("gps file trigger ignored. Domain: "), servers.sDataDomain}),
+                CRunFtpTransferStatus::GroupGps);
             requests.bGpsFileRequested = false;
         } else {
             aActions << logOnly(debugLine(QStringLiteral("Trigger for GPS-File transfer received")));

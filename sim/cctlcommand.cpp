@@ -57,6 +57,9 @@ bool parseCtlCommand(const QStringList &asWords, CCtlCommand *pCommand, QString 
         } else if (sWord == QLatin1String("--timeout")) {
             if (!takeIntOption(asWords, &i, &pCommand->iTimeoutMs, psError))
                 return false;
+        } else if (sWord == QLatin1String("--skip")) {
+            if (!takeIntOption(asWords, &i, &pCommand->iSkip, psError))
+                return false;
         } else if (sWord == QLatin1String("--kinds") && i + 1 < asWords.size()) {
             pCommand->sKinds = asWords[++i];
         } else if (sWord.startsWith(QLatin1String("--"))) {
@@ -133,22 +136,22 @@ int transferGroup(const QString &sName)
 
 QString ctlUsage()
 {
-    return QStringLiteral(
-        "usage: tankora-ctl COMMAND [ARGS] [--index N] [--timeout MS] [--kinds K]\n"
-        "  set CLASS FIELD VALUE [FIELD VALUE ...]   write record fields\n"
-        "  get CLASS FIELD                           print one field\n"
-        "  dump CLASS                                print every field\n"
-        "  wait-for CLASS FIELD VALUE                wait until the field holds VALUE\n"
-        "  trigger NAME [NAME ...]                   raise transfer requests (gps, man-event,\n"
-        "                                            auto-event, log, sw-update, data-test,\n"
-        "                                            service-test, update-test, info)\n"
-        "  offline SECONDS                           ask every process for an offline period\n"
-        "  gsm-state [STATE [MODULE]]                print or publish the GSM module state\n"
-        "  add-row TYPE SUBTYPE COMPARTMENT TIME [VALUE ...]  add a logbook row\n"
-        "  transfer-status GROUP STATE [SENT TOTAL [FILE]]    publish an FTP transfer state\n"
-        "  processes                                 processes that told the supervisor their name\n"
-        "  load PROFILE                              load a vehicle profile\n"
-        "  fault OPERATION error|stall [COUNT]       answer the next COUNT calls (default 1) with\n"
-        "                                            an error, or after the caller's time-out\n"
-        "  fault [OPERATION] clear                   clear the fault of one or every operation\n");
+    return QStringLiteral("usage: tankora-ctl COMMAND [ARGS] [--index N] [--timeout MS] [--skip N] [--kinds K]\n"
+                          "  set CLASS FIELD VALUE [FIELD VALUE ...]   write record fields\n"
+                          "  get CLASS FIELD                           print one field\n"
+                          "  dump CLASS                                print every field\n"
+                          "  wait-for CLASS FIELD VALUE                wait until the field holds VALUE\n"
+                          "  trigger NAME [NAME ...]                   raise transfer requests (gps, man-event,\n"
+                          "                                            auto-event, log, sw-update, data-test,\n"
+                          "                                            service-test, update-test, info)\n"
+                          "  offline SECONDS                           ask every process for an offline period\n"
+                          "  gsm-state [STATE [MODULE]]                print or publish the GSM module state\n"
+                          "  add-row TYPE SUBTYPE COMPARTMENT TIME [VALUE ...]  add a logbook row\n"
+                          "  transfer-status GROUP STATE [SENT TOTAL [FILE]]    publish an FTP transfer state\n"
+                          "  processes                                 processes that told the supervisor their name\n"
+                          "  load PROFILE                              load a vehicle profile\n"
+                          "  fault OPERATION error|stall [COUNT] [--skip N]  after N calls (default 0), answer the\n"
+                          "                                            next COUNT (default 1) with an error, or\n"
+                          "                                            after the caller's time-out\n"
+                          "  fault [OPERATION] clear                   clear the fault of one or every operation\n");
 }

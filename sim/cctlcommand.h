@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // One tankora-ctl command line, parsed but not yet checked against the
-// records. Options (--index N, --timeout MS, --kinds K) may stand anywhere;
+// records. Options (--index N, --timeout MS, --skip N, --kinds K) may stand anywhere;
 // every other word is positional, so negative numbers need no escaping.
 struct CCtlCommand
 {
@@ -14,6 +14,7 @@ struct CCtlCommand
     QStringList asArgs; // positional words after the command
     int iIndex = 0;
     int iTimeoutMs = 10000;
+    int iSkip = 0;  // calls a fault lets pass before it begins
     QString sKinds; // payload kinds of add-row; empty: those of the entry type
 };
 

@@ -279,14 +279,14 @@ int CCtlRunner::runFault(const CCtlCommand &command)
     const QStringList &as = command.asArgs;
     if (as.size() == 1) {
         return as[0] == QLatin1String("clear")
-                   ? runSimCall(QStringLiteral("setFault"), {QString(), as[0], 0})
+                   ? runSimCall(QStringLiteral("setFault"), {QString(), as[0], 0, 0})
                    : fail(QStringLiteral("fault OPERATION error|stall [COUNT], or fault [OPERATION] clear"));
     }
     bool bOk = true;
     const int iCount = as.size() > 2 ? as[2].toInt(&bOk) : 1;
     if (!bOk)
         return fail(QStringLiteral("the count of a fault is a number"));
-    return runSimCall(QStringLiteral("setFault"), {as[0], as[1], iCount});
+    return runSimCall(QStringLiteral("setFault"), {as[0], as[1], iCount, command.iSkip});
 }
 
 int CCtlRunner::runSimCall(const QString &sMethod, const QVariantList &aArguments)

@@ -23,7 +23,7 @@ bool isServiceOperation(const QString &sOperation)
 
 } // namespace
 
-bool CFaultPlan::set(const QString &sOperation, const QString &sKind, int iCount, QString *psError)
+bool CFaultPlan::set(const QString &sOperation, const QString &sKind, int iCount, int iSkip, QString *psError)
 {
     if (sKind == QLatin1String("clear") && sOperation.isEmpty()) {
         m_hFaults.clear();
@@ -37,11 +37,11 @@ bool CFaultPlan::set(const QString &sOperation, const QString &sKind, int iCount
         m_hFaults.remove(sOperation);
         return true;
     }
-    if ((sKind != QLatin1String("error") && sKind != QLatin1String("stall")) || iCount < 1) {
-        *psError = QStringLiteral("a fault is \"error\" or \"stall\", for one call or more");
+    if ((sKind != QLatin1String("error") && sKind != QLatin1String("stall")) || iCount < 1 || iSkip < 0) {
+        *psError = QStringLiteral("a fault is \"error\" or \"stall\", for one call or more, after no call or more");
         return false;
     }
-    m_hFaults.insert(sOperation, {sKind == QLatin1String("error") ? EFault::Error : EFault::Stall, iCount});
+    m_hFaults.insert(sOperation, {sKind == QLatin1String("error") ? EFault::Error : EFault::Stall, iCount, iSkip});
     return true;
 }
 
@@ -50,6 +50,10 @@ EFault CFaultPlan::take(const QString &sOperation)
     const auto it = m_hFaults.find(sOperation);
     if (it == m_hFaults.end())
         return EFault::None;
+    if (it->iSkip > 0) {
+        --it->iSkip;
+        return EFault::None;
+    }
     const EFault eFault = it->eFault;
     if (--it->iCount <= 0)
         m_hFaults.erase(it);

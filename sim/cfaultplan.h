@@ -15,21 +15,23 @@ enum class EFault {
 };
 
 // Faults a test asked for, by operation (the method name, getLogbook): each
-// answers that many calls, then the operation behaves again.
+// lets iSkip calls pass, answers the next iCount, then the operation behaves
+// again. A skip puts the fault on a chosen call (the row a run reaches).
 class CFaultPlan
 {
 public:
     // sKind "error", "stall" or "clear"; an empty operation with "clear"
     // clears every fault. False with a reason for an unknown operation or kind.
-    bool set(const QString &sOperation, const QString &sKind, int iCount, QString *psError);
-    // The fault for this call of the operation, counted down.
-    EFault take(const QString &sOperation);
+  bool set(const QString &sOperation, const QString &sKind, int iCount, int iSkip, QString *psError);
+  // The fault for this call of the operation, counted down.
+  EFault take(const QString &sOperation);
 
 private:
     struct CFault
     {
         EFault eFault;
         int iCount;
+        int iSkip;
     };
     QHash<QString, CFault> m_hFaults;
 };

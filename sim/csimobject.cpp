@@ -37,12 +37,13 @@ QString CSimObject::loadProfile(const QString &sPath)
     return loadProfileFile(*m_pService, sPath, &sError) ? QString() : sError;
 }
 
-QString CSimObject::setFault(const QString &sOperation, const QString &sKind, int iCount)
+QString CSimObject::setFault(const QString &sOperation, const QString &sKind, int iCount, int iSkip)
 {
     QString sError;
-    if (!m_pService->faults().set(sOperation, sKind, iCount, &sError))
+    if (!m_pService->faults().set(sOperation, sKind, iCount, iSkip, &sError))
         return sError;
-    qInfo().noquote() << "tankora-service: fault:" << (sOperation.isEmpty() ? QStringLiteral("every operation") : sOperation)
-                      << sKind << iCount;
+    qInfo().noquote() << "tankora-service: fault:"
+                      << (sOperation.isEmpty() ? QStringLiteral("every operation") : sOperation) << sKind << iCount
+                      << "after" << iSkip;
     return QString();
 }

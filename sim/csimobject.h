@@ -22,12 +22,13 @@ public slots:
     QString processNames();
     // Loads a vehicle profile file; an empty text on success, else the reason.
     QString loadProfile(const QString &sPath);
-    // Answers the next iCount calls of an operation with an error or a
-    // stalled reply (sKind "error", "stall"), or clears its fault ("clear";
-    // an empty operation clears all). An empty text on success, else the reason.
-    QString setFault(const QString &sOperation, const QString &sKind, int iCount);
+    // Answers iCount calls of an operation, after the next iSkip, with an
+    // error or a stalled reply (sKind "error", "stall"), or clears its fault
+    // ("clear"; an empty operation clears all). An empty text on success,
+    // else the reason.
+    QString setFault(const QString &sOperation, const QString &sKind, int iCount, int iSkip);
 
-private:
+  private:
     CVehicleService *m_pService;
     CSupervisor *m_pSupervisor;
 };

@@ -14,7 +14,7 @@ CYCLE = 5             # the periodic step, s
 JITTER_S = 0.25       # wall-clock slack for a sped-up daemon on a busy machine
 HEADER_CODES = {"0", "1", "2", "6", "10", "90", "91"}
 LINE = re.compile(r"^NOID\((\d+)\):(\d{4}-\d\d-\d\d_\d\d:\d\d:\d\d:\d{3}) [DWCF] (.*)$")
-STATE = re.compile(r'Statechange to "(\w+)"')
+STATE = re.compile(r'Statechange to +"(\w+)"')
 IDLE_STATES = {"FILE_TRANSFER_ACTIVE", "FILE_TRANSFER_FINISHED"}
 # What ends a stretch of idle link: a transfer, the link going down, or
 # work found waiting.

@@ -102,7 +102,7 @@ class TestProcess : public QObject
         QVERIFY2(logged(row[1]), qPrintable(readLog()));
         QVERIFY(logged(QStringLiteral("'ftp_data' started")) && logged(QStringLiteral("CData destructor!")));
         QVERIFY2(logged(QStringLiteral(" W File: cdata Line:  ")) &&
-                     logged(QStringLiteral(" :  return of 'killall pppd': 256 \n")),
+                     logged(QStringLiteral(" :  return of 'killall pppd':  256 \n")),
                  qPrintable(readLog()));
         QFile calls(m_pRoot->filePath(QStringLiteral("var/log/killall.calls")));
         QVERIFY(calls.open(QIODevice::ReadOnly));

@@ -76,7 +76,7 @@ class TestDialup : public QObject
     {
         QCOMPARE(killDialupCommand(), QStringLiteral("killall -9 pppd"));
         QCOMPARE(killFtpClientCommand(), QStringLiteral("killall -9 FTP_Client"));
-        QCOMPARE(commandReturnText(stopDialupCommand(), 1), QStringLiteral("return of 'killall pppd': 1"));
+        QCOMPARE(commandReturnText(stopDialupCommand(), 1), QStringLiteral("return of 'killall pppd':  1"));
         QCOMPARE(dialupReturnText(32512), QStringLiteral("return of pppd call gprs: 32512\n"));
     }
 

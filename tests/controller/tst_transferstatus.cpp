@@ -61,12 +61,12 @@ class TestTransferStatus : public QObject
         }
         const CTransferVerdict done = judgeTransferStatus(iType, statusWith(eGroup, FtpTransferFinished, "f.ftl"));
         QCOMPARE(done.progress.sText, QString(sProgress).replace("\"TransferFile\"", "\"FtpTransferFinished\""));
-        QCOMPARE(done.result, (CLogLine{CLogLine::Debug, sLead + "\"f.ftl\"' finished"}));
+        QCOMPARE(done.result, (CLogLine{CLogLine::Debug, sLead + " \"f.ftl\" ' finished"}));
 
         const CTransferVerdict failed =
             judgeTransferStatus(iType, statusWith(eGroup, FtpTransferFinishedError, "f.ftl"));
-        QCOMPARE(failed.result, (CLogLine{CLogLine::Warning,
-                                          sLead + "\"f.ftl\"" + (bTestFile ? "' failed. File removed" : "' failed")}));
+        QCOMPARE(failed.result, (CLogLine{CLogLine::Warning, sLead + " \"f.ftl\" " +
+                                                                 (bTestFile ? "' failed. File removed" : "' failed")}));
     }
 
     // The name the client reports never takes the removal out of the FTL directory.
@@ -104,7 +104,7 @@ class TestTransferStatus : public QObject
     {
         QFETCH(QStringList, row);
         QCOMPARE(ftpClientCommand(row[0], row[1]), row[2]);
-        QCOMPARE(ftpClientReturnText(127), QStringLiteral("return of ftp client was: 127"));
+        QCOMPARE(ftpClientReturnText(127), QStringLiteral("return of ftp client was:  127"));
     }
 };
 

@@ -17,7 +17,7 @@ MAILBOX="$ROOT/var/log/log_tx"
 
 alive() { kill -0 "$DAEMON" 2>/dev/null || fail "daemon is gone"; }
 # A profile with the truck's setups and no logbook rows, or with N COP rows.
-profile() { /usr/bin/python3 "$SRC/sim/profiles/backlog.py" "$SRC/sim/profiles/truck.json" "$@"; } # FILE [ROWS]
+profile() { /usr/bin/python3 "$SRC/sim/profiles/backlog.py" "$SRC/sim/profiles/truck.json" "$@"; } # FILE [ROWS [PERIOD_AT LEVEL_AT]]
 
 # The stored progress of the automatic event file, at least $1 within 120 s.
 wait_for_progress() {
@@ -33,7 +33,7 @@ check_rows_arrived() { # ROWS ALLOWED
     while ls "$ROOT/var/log/FTL" | grep -q '^EVE'; do
         i=$((i + 1)); [ "$i" -le 1200 ] || fail "event files not sent"; sleep 0.1
     done
-    cat "$OFFICE"/EVE* | grep '^42,' | cut -d, -f2 | sort > "$ROOT/stamps"
+    cat "$OFFICE"/EVE* | grep -E '^(42|11),' | cut -d, -f2 | sort > "$ROOT/stamps"
     UNIQUE=$(uniq "$ROOT/stamps" | wc -l)
     TOTAL=$(wc -l < "$ROOT/stamps")
     say "$TOTAL lines for $UNIQUE rows at the back office"
@@ -71,32 +71,44 @@ sigkill-run)
     check_rows_arrived "$ROWS" 1
     ;;
 logbook-error)
-    # One getLogbook answered with an error in the middle of an automatic
-    # run: the run stops at that row, the stored progress never jumps, and
-    # the next run sends the rest; every row arrives exactly once. The
-    # first run is the FTL time trigger's, which the monitor raises once it
-    # has started; the second the truck seal's break.
-    start_backlog
+    # getLogbook answered with an error on chosen rows of 60: row 21, inside
+    # the SPD period row 20 opened, and the level-volume row 40. Each run
+    # stops at its failed row, closes its open period in its own file, and
+    # the next run begins with that row: the stored progress stands there,
+    # every row arrives exactly once, every period is opened and closed in
+    # one file, and the level file holds the level-volume row once. The
+    # first run is the FTL time trigger's, raised once the monitor has
+    # started; then the truck's seal breaks, then compartment 1's.
+    ROWS=60
+    profile "$ROOT/backlog.json" "$ROWS" 20 40
+    start_service "$ROOT/backlog.json"
+    "$CTL" set CRunCompNonWM 3 1 --index 0 >/dev/null
+    "$CTL" fault getLogbook error --skip 20 >/dev/null
+    start_daemon
     wait_for_log 'Create auto. event file, reason: "FTL time trigger"' 30 || fail "first run not raised by the time trigger"
-    wait_for_progress 300
-    "$CTL" fault getLogbook error >/dev/null
-    LAST=0
-    i=0
-    until [ "$(count "Finish GetAutoLogbookData()")" -ge 1 ]; do
-        NEXT=$("$CTL" get CSetGsm 3)
-        [ "$NEXT" -ge "$LAST" ] && [ "$NEXT" -le "$ROWS" ] || fail "stored progress jumped from $LAST to $NEXT"
-        LAST=$NEXT
-        i=$((i + 1)); [ "$i" -le 1200 ] || fail "the run did not stop at the error reply"; sleep 0.05
-    done
-    STOPPED=$("$CTL" get CSetGsm 3)
-    [ "$STOPPED" -le "$ROWS" ] || fail "the run did not stop at the error reply"
-    say "run stopped at row $STOPPED of $ROWS"
-    # The truck's seal breaks: the next run takes the rest.
+    say "first run raised by the FTL time trigger"
+    stopped_at() { # ROW RUN
+        wait_for_log "Finish GetAutoLogbookData()" 30 "$2" || fail "run $2 did not stop at the error reply"
+        [ "$("$CTL" get CSetGsm 3)" = "$1" ] || fail "run $2 stored progress $("$CTL" get CSetGsm 3), not its failed row $1"
+        say "run $2 stopped at row $1"
+        sleep 1 # the next run's files get a second of their own
+    }
+    stopped_at 21 1
+    "$CTL" fault getLogbook error --skip 19 >/dev/null
     "$CTL" set CRunTruck 1 3 >/dev/null
     wait_for_log 'reason: "SPD truck seal breaks unexpected"' 30 || fail "second run not raised by the seal break"
+    stopped_at 40 2
+    "$CTL" set CRunCompNonWM 3 3 --index 0 >/dev/null
+    wait_for_log 'seal breaks unexpected"' 30 2 || fail "third run not raised by the compartment's seal break"
     wait_for_progress $((ROWS + 1))
     [ "$("$CTL" get CSetGsm 3)" = $((ROWS + 1)) ] || fail "stored progress ran past the last row"
     check_rows_arrived "$ROWS" 0
+    # The period of rows 20 and 21, cut by the error: opened and closed in
+    # the first run's file at row 20's time, then in the second's at row 21's.
+    MARKERS=$(cat "$OFFICE"/EVE* | grep '^20,' | cut -d, -f2,3 | tr -d '\r' | tr '\n' ' ')
+    echo "$MARKERS" | grep -qxE '([0-9]{14}),63 \1,64 ([0-9]{14}),63 \2,64 ' || fail "SPD period markers: $MARKERS"
+    wait_for_office '^LEV' 30 || fail "level file not sent"
+    [ "$(cat "$OFFICE"/LEV* | grep -c '^11,')" = 1 ] || fail "level-volume row not once in the level file"
     ;;
 hostile-texts)
     # Setups and file names that try to run commands or leave their

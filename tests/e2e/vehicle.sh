@@ -91,9 +91,9 @@ say "back office back: the waiting mailbox file arrived"
 # a while and the link comes back by itself afterwards.
 DIALS=$(count "start the 'pppd' process")
 "$CTL" set CSetLTServer 1 true >/dev/null
-wait_for_log "LtServerEnabled = true" 30 || fail "LT server setup not taken over"
+wait_for_log "LtServerEnabled =  true" 30 || fail "LT server setup not taken over"
 "$CTL" offline 300 >/dev/null
-wait_for_log 'Statechange to "PPP_DISABLED"' 120 || fail "offline request not followed"
+wait_for_log 'Statechange to  "PPP_DISABLED"' 120 || fail "offline request not followed"
 say "offline: link down for the requested time"
 wait_for_log "pppd disable time ends" 120 || fail "offline time did not end"
 wait_for_log "start the 'pppd' process" 120 $((DIALS + 1)) || fail "link not back after the offline time"

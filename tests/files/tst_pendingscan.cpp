@@ -45,7 +45,7 @@ class TestPendingScan : public QObject
         QCOMPARE(next.iType, iType);
         QCOMPARE(next.sFileName, iType == 0 || iType > 10 ? QString() : row.value(4));
         const QString sFound =
-            QStringLiteral("CheckPending%1Files() file found:  \"%2\"").arg(row.value(5), row.value(4));
+            QStringLiteral("CheckPending%1Files() file found:   \"%2\"").arg(row.value(5), row.value(4));
         // Every line of the look-up is a debug line.
         QCOMPARE(logText(next.aLog), row.size() > 5 ? "D " + sFound + " | D " + row[6] : QString());
     }

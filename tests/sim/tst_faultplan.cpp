@@ -21,7 +21,9 @@ class TestFaultPlan : public QObject
             const QString sOperation = asWords[1] == "-" ? QString() : asWords[1];
             if (asWords[0] == "set") {
                 QString sError;
-                QCOMPARE(plan.set(sOperation, asWords[2], asWords[3].toInt(), &sError) ? "ok" : "refused",
+                QCOMPARE(plan.set(sOperation, asWords[2], asWords[3].toInt(), asWords.value(5).toInt(), &sError)
+                             ? "ok"
+                             : "refused",
                          asWords[4]);
                 QCOMPARE(sError.isEmpty(), asWords[4] == "ok");
             } else {

@@ -5,7 +5,6 @@
 #include <QDBusVirtualObject>
 #include <QMutex>
 #include <QStringList>
-#include <QSet>
 #include <QThread>
 #include <QTimer>
 
@@ -71,11 +70,11 @@ class CFakeService : public QObject
         return m_objects.hRecords.keys();
     }
     // The next call of the get is carried out, but its reply comes only
-    // after the caller's 25 s time-out.
-    void stallNext(const QString &sGet)
+    // after iMs, past the caller's time-out.
+    void stallNext(const QString &sGet, int iMs)
     {
         QMutexLocker locker(&m_objects.lock);
-        m_objects.asStalled.insert(sGet);
+        m_objects.hStalledMs.insert(sGet, iMs);
     }
     void setResult(const QString &sSet, int iResult)
     {
@@ -127,7 +126,7 @@ class CFakeService : public QObject
         QHash<QString, int> hResults;
         QHash<QString, QList<QByteArray>> hWritten;
         QStringList asCalls;
-        QSet<QString> asStalled;
+        QHash<QString, int> hStalledMs;
 
         QString introspect(const QString &) const override { return QString(); }
         bool handleMessage(const QDBusMessage &message, const QDBusConnection &bus) override
@@ -147,8 +146,8 @@ class CFakeService : public QObject
             if (!hRecords.contains(sCall)) // a service without the record: the call fails
                 return bus.send(message.createErrorReply(QDBusError::Failed, QStringLiteral("no record")));
             const QDBusMessage reply = message.createReply(hRecords.value(sCall));
-            if (asStalled.remove(sCall)) {
-                QTimer::singleShot(26000, this, [bus, reply] { bus.send(reply); });
+            if (hStalledMs.contains(sCall)) {
+                QTimer::singleShot(hStalledMs.take(sCall), this, [bus, reply] { bus.send(reply); });
                 return true;
             }
             return bus.send(reply);
