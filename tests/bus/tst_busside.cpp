@@ -84,6 +84,12 @@ class TestBusSide : public QObject
         QTRY_VERIFY(logged::count(sAnswered) > iBefore);
         QTRY_VERIFY(m_service.aNames.size() > llNamesBefore);
     }
+    // A signal, by default another writer's, handled.
+    void signalled(const QString &sSignal, const QList<int> &aiArguments = {ownPid() + 1})
+    {
+        m_service.sendSignal(sSignal, aiArguments);
+        settle();
+    }
 
     // The supervisor starts the daemon; the start is over once the trigger
     // monitor is connected.
@@ -148,8 +154,7 @@ class TestBusSide : public QObject
         m_service.putRecord(QStringLiteral("getRuntimeFtpTransferStatus"),
                             bRecord ? oStatus.toByteArray() : QByteArray());
         const int iCallsBefore = int(m_service.calls().size());
-        m_service.sendSignal(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? ownPid() : ownPid() + 1});
-        settle();
+        signalled(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? ownPid() : ownPid() + 1});
         QCOMPARE(m_service.calls().mid(iCallsBefore).count(QStringLiteral("getRuntimeFtpTransferStatus")),
                  bOwn ? 0 : 1);
         QCOMPARE(logged::count(QStringLiteral("getRuntimeFtpTransferStatus'")), sLine.isEmpty() ? 0 : 1);
@@ -164,8 +169,7 @@ class TestBusSide : public QObject
     {
         QFETCH(QStringList, row);
         const bool bOwn = row[0] == "1";
-        m_service.sendSignal(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
-        settle();
+        signalled(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
         QCOMPARE(m_pData->offlineRequested(), !bOwn);
         QCOMPARE(m_pData->offlineSeconds(), bOwn ? 0 : 45);
         QCOMPARE(logged::count(QStringLiteral("signal 'onSigOfflineMode' received. Seconds:  45")), bOwn ? 0 : 1);
@@ -207,8 +211,7 @@ class TestBusSide : public QObject
         CRunTriggerFtpTransfer oTrigger;
         oTrigger.setTrigger(CRunTriggerFtpTransfer::bStartGpsFileTransfer, true);
         m_service.putRecord(QStringLiteral("getRuntimeTriggerFtpTransfer"), oTrigger.toByteArray());
-        m_service.sendSignal(QStringLiteral("sigRuntimeTriggerFtpTransfer"), {ownPid() + 1});
-        settle();
+        signalled(QStringLiteral("sigRuntimeTriggerFtpTransfer"));
         const int iCallsBefore = int(m_service.calls().size());
         for (int i = 0; i < 2; ++i) // the second cycle shows a dropped request is gone
             QMetaObject::invokeMethod(m_pData, "datad");
@@ -224,8 +227,7 @@ class TestBusSide : public QObject
         const QString sSignal = row[0];
         const int iCallsBefore = int(m_service.calls().size());
         m_service.sendSignal(sSignal, {ownPid()});
-        m_service.sendSignal(sSignal, {ownPid() + 1});
-        settle();
+        signalled(sSignal);
         const QStringList asCalls = m_service.calls().mid(iCallsBefore);
         for (const QString &sRead : row[1].split(QLatin1Char(',')))
             QCOMPARE(asCalls.count(sRead), 1);
@@ -245,8 +247,7 @@ class TestBusSide : public QObject
         m_service.putRecord(QStringLiteral("getSetupGsmGprsFtpUpdate"), oSetup.toByteArray());
         m_service.setResult(sSet, iAnswer);
         m_service.written(sSet);
-        m_service.sendSignal(QStringLiteral("sigSetupGsmGprsFtpUpdate"), {ownPid() + 1});
-        settle();
+        signalled(QStringLiteral("sigSetupGsmGprsFtpUpdate"));
         m_service.setResult(sSet, 1);
 
         QCOMPARE(logged::count(QStringLiteral("Received sigSetGsmGprsFtpUpdate! ")), 1);
@@ -273,8 +274,7 @@ class TestBusSide : public QObject
         oLink.setRemoteIp(QStringLiteral("10.64.64.64"));
         oLink.setLocalIp(QStringLiteral("10.1.2.3"));
         m_service.putRecord(QStringLiteral("getRuntimeGsmGprs"), oLink.toByteArray());
-        m_service.sendSignal(QStringLiteral("sigRuntimeGsmGprs"), {ownPid() + 1});
-        settle();
+        signalled(QStringLiteral("sigRuntimeGsmGprs"));
         QCOMPARE(logged::count(QStringLiteral("Received sigRunGsmGprs! Mode =  %1").arg(iMode)), 1);
         QCOMPARE(logged::count(QStringLiteral("pppd active")) + logged::count(QStringLiteral("pppd not active")),
                  sLine.isEmpty() ? 0 : 1);
@@ -293,8 +293,7 @@ class TestBusSide : public QObject
             oSetup.setField(i + 2, qint32(row[i].toInt()));
         oSetup.setRemote(row[5] == "1");
         m_service.putRecord(QStringLiteral("getSetupFtpSwUpdate"), oSetup.toByteArray());
-        m_service.sendSignal(QStringLiteral("sigSetupFtpSwUpdate"), {ownPid() + 1});
-        settle();
+        signalled(QStringLiteral("sigSetupFtpSwUpdate"));
         QCOMPARE(logged::count(sLine), bError ? 2 : 1);
         QCOMPARE(logged::count(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
     }
@@ -304,8 +303,7 @@ class TestBusSide : public QObject
     {
         QFETCH(QStringList, row);
         const bool bAnswered = row[2] == "1";
-        m_service.sendSignal(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
-        settle();
+        signalled(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
         // Every question is noted; only ours (and the settling one) is answered.
         QCOMPARE(logged::count(QStringLiteral("onsigGetName()")), 2);
         QCOMPARE(logged::count(sAnswered), bAnswered ? 2 : 1);
@@ -416,8 +414,7 @@ class TestBusSide : public QObject
         CSetGeneralNonWM oGeneral;
         oGeneral.setField(134, qint32(1));
         m_service.putRecord(QStringLiteral("getSetupGeneralNonWM"), oGeneral.toByteArray());
-        m_service.sendSignal(QStringLiteral("sigSetupGeneralNonWM"), {ownPid() + 1});
-        settle();
+        signalled(QStringLiteral("sigSetupGeneralNonWM"));
         const QByteArray baGeneral = CSetGeneralNonWM(m_pData->generalSetup()).toByteArray();
         CSetGsm oStalled;
         oStalled.setField(2, qint32(77));
@@ -427,12 +424,10 @@ class TestBusSide : public QObject
             m_service.stallNext(sGet, 800);
         }
         logged::clear();
-        if (sReader.startsWith(QLatin1String("sig"))) {
-            m_service.sendSignal(sReader, {ownPid() + 1});
-            settle();
-        } else {
+        if (sReader.startsWith(QLatin1String("sig")))
+            signalled(sReader);
+        else
             QVERIFY2(hBadReads.value(sReader)(*m_pData), qPrintable(sReader));
-        }
         m_service.putRecord(sGet, QByteArray());
         QCOMPARE(CSetGeneralNonWM(m_pData->generalSetup()).toByteArray(), baGeneral);
         const QString sLogged = QStringLiteral(" :  ") + sLine + QLatin1Char(' ');

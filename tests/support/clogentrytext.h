@@ -11,6 +11,7 @@
 #include "logbook/clogspd.h"
 #include "logbook/clogtracking.h"
 #include "records/crecord.h"
+#include "sim/crecordfields.h"
 #include "tests/support/ctable.h"
 
 #include <QHash>
@@ -34,17 +35,12 @@ inline QHash<QString, QString> valuesOf(const QString &sValues)
     return values;
 }
 
-// A record field from its text in a test table, in the field's own kind:
-// numbers, "1"/"0" for booleans, date-times as utcOf() reads them, texts as they are.
+// A record field from its text in a test table, as the stand-in vehicle
+// reads a typed value.
 inline bool setFieldText(CRecord &record, int iField, const QString &sText)
 {
-    switch (fieldTypeOf(record.field(iField))) {
-    case EFieldType::Int: return record.setField(iField, qint32(sText.toInt()));
-    case EFieldType::Bool: return record.setField(iField, sText == "1");
-    case EFieldType::Double: return record.setField(iField, sText.toDouble());
-    case EFieldType::DateTime: return record.setField(iField, utcOf(sText));
-    default: return record.setField(iField, sText);
-    }
+    QString sError;
+    return setFieldFromText(record, iField, sText, &sError);
 }
 
 template <class T> std::unique_ptr<T> withParams(QHash<QString, QString> &v)

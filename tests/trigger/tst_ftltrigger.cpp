@@ -2,6 +2,7 @@
 #include "bus/setupinterface.h"
 #include "records/crecordregistry.h"
 #include "records/cvehiclerecords.h"
+#include "sim/crecordfields.h"
 #include "tests/support/cfakeclock.h"
 #include "tests/support/cfakeservice.h"
 #include "tests/support/ctable.h"
@@ -28,18 +29,16 @@ QString keyOf(const QString &sCall)
 }
 
 // "getRuntimeTruck() 1=3": the call, and the record it returns with field 1
-// set to 3 ("true" for a bool field), every other field as created.
+// set to 3 as the stand-in vehicle reads it, every other field as created.
 QByteArray recordOf(const QString &sChange)
 {
     const QStringList asWords = sChange.split(' ');
     const QString sName = asWords[0].section('(', 0, 0);
     std::unique_ptr<CRecord> pRecord =
         makeRecord(sName.startsWith("getSetup") ? "CSet" + sName.mid(8) : "CRun" + sName.mid(10));
-    for (const QString &sField : asWords.mid(1)) {
-        const QString sValue = sField.section('=', 1);
-        pRecord->setField(sField.section('=', 0, 0).toInt(),
-                          sValue == "true" ? CFieldValue(true) : CFieldValue(qint32(sValue.toInt())));
-    }
+    QString sError;
+    for (const QString &sField : asWords.mid(1))
+        setFieldFromText(*pRecord, sField.section('=', 0, 0).toInt(), sField.section('=', 1), &sError);
     return pRecord->toByteArray();
 }
 
