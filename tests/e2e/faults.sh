@@ -168,6 +168,11 @@ EOF
     wait_for_log "$UNREACHED" 30 || fail "the daemon did not try the bus before it was there"
     dbus-daemon --nofork "$@" >>"$ROOT/late-bus.log" 2>&1 &
     PIDS="$PIDS $!"
+    # The stand-in service gives up on a bus that is not listening yet.
+    i=0
+    until dbus-send --bus="$LATE_BUS" --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId >/dev/null 2>&1; do
+        i=$((i + 1)); [ "$i" -le 100 ] || fail "the late bus did not start"; sleep 0.1
+    done
     say "bus $LATE_BUS up after the daemon"
     start_service "$ROOT/quiet.json"
     wait_for_log "FTL triggers connected" 60 || fail "no start-up handshake on the late bus"
