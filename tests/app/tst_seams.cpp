@@ -16,10 +16,8 @@ class TestSeams : public QObject
 
   private slots:
     // A sandbox root moves every vehicle path under it, and only those.
-    void rootedPath_data() { caseRows(QFINDTESTDATA("seams.tsv")); }
-    void rootedPath()
+    TABLE_TEST(rootedPath, "seams.tsv")
     {
-        QFETCH(QStringList, row);
         qunsetenv("FTP_DATA_ROOT");
         if (row[0] != "-")
             qputenv("FTP_DATA_ROOT", row[0].toUtf8());

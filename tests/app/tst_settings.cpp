@@ -36,10 +36,8 @@ class TestSettings : public QObject
     }
 
     // Missing keys are written back with the value in effect; given ones are untouched.
-    void settings_data() { caseRows(QFINDTESTDATA("settings.tsv")); }
-    void settings()
+    TABLE_TEST(settings, "settings.tsv")
     {
-        QFETCH(QStringList, row);
         const QString sFile =
             row[0] == "-" ? QString() : QString(row[0]).replace(QLatin1String("\\n"), QLatin1String("\n"));
         const QString sAddress = row[2];

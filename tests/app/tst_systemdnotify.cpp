@@ -59,10 +59,8 @@ class TestSystemdNotify : public QObject
         qunsetenv("WATCHDOG_USEC");
     }
 
-    void watchdogInterval_data() { caseRows(QFINDTESTDATA("notify.tsv")); }
-    void watchdogInterval()
+    TABLE_TEST(watchdogInterval, "notify.tsv")
     {
-        QFETCH(QStringList, row);
         const QByteArray aUsec = row[0] == "-" ? QByteArray() : row[0].toLatin1();
         const qint64 llOwnPid = QCoreApplication::applicationPid();
         const QByteArray aPid =
@@ -72,10 +70,8 @@ class TestSystemdNotify : public QObject
 
     // Ready only once the loop runs, the watchdog fed from the loop, the
     // stop announced; the environment is gone for the programs started later.
-    void messages_data() { caseRows(QFINDTESTDATA("notify.tsv")); }
-    void messages()
+    TABLE_TEST(messages, "notify.tsv")
     {
-        QFETCH(QStringList, row);
         const QByteArray aSocket = bindSocket(row[0] == "-" ? QStringLiteral("path") : row[0]);
         QVERIFY(!aSocket.isEmpty());
         if (row[0] != "-")

@@ -143,10 +143,8 @@ class TestBusSide : public QObject
 
     // The client's status is read for another writer only; with no transfer
     // running (type 0) it is cached and noted but judges nothing.
-    void transferStatusSlot_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void transferStatusSlot()
+    TABLE_TEST(transferStatusSlot, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bOwn = row[0] == "1", bRecord = row[1] == "1";
         const QString sLine = row[2] == "-" ? QString() : row[2];
         CRunFtpTransferStatus oStatus;
@@ -164,10 +162,8 @@ class TestBusSide : public QObject
     }
 
     // Only another process may take the link offline.
-    void offlineRequestFromOthersOnly_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void offlineRequestFromOthersOnly()
+    TABLE_TEST(offlineRequestFromOthersOnly, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bOwn = row[0] == "1";
         signalled(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
         QCOMPARE(m_pData->offlineRequested(), !bOwn);
@@ -188,10 +184,8 @@ class TestBusSide : public QObject
 
     // The readers at start decide whether the link is kept and whether a
     // requested GPS file is built (tracking on, or no LT server) or dropped.
-    void linkKeepingAndGpsFile_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void linkKeepingAndGpsFile()
+    TABLE_TEST(linkKeepingAndGpsFile, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const int iTrackingMode = row[0].toInt(), iLtServer = row[1].toInt(), iVpn = row[2].toInt();
         CSetGpsTracking oTracking;
         oTracking.setTrackingMode(iTrackingMode);
@@ -220,10 +214,8 @@ class TestBusSide : public QObject
 
     // Another writer's change is read, which shows the subscription is live;
     // the daemon's own is not.
-    void changeSignalOfOwnWriteIsNotReadBack_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void changeSignalOfOwnWriteIsNotReadBack()
+    TABLE_TEST(changeSignalOfOwnWriteIsNotReadBack, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const QString sSignal = row[0];
         const int iCallsBefore = int(m_service.calls().size());
         m_service.sendSignal(sSignal, {ownPid()});
@@ -233,10 +225,8 @@ class TestBusSide : public QObject
             QCOMPARE(asCalls.count(sRead), 1);
     }
 
-    void updateSearchTriggerIsWrittenBackCleared_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void updateSearchTriggerIsWrittenBackCleared()
+    TABLE_TEST(updateSearchTriggerIsWrittenBackCleared, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const QString sDomain = row[0], sLine = row[2];
         const int iAnswer = row[1] == "fail" ? CFakeService::iFailCall : row[1].toInt();
         const bool bWritten = !sDomain.isEmpty();
@@ -260,10 +250,8 @@ class TestBusSide : public QObject
                 (oStored.fromByteArray(aWritten[0]) && oStored.sDomain() == sDomain && !oStored.searchTrigger()));
     }
 
-    void linkStateFollowsTheDialUp_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void linkStateFollowsTheDialUp()
+    TABLE_TEST(linkStateFollowsTheDialUp, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const int iMode = row[0].toInt();
         const QString sLine = QString(row.value(1)).replace(QLatin1String("\\n"), QLatin1String("\n"));
         CRunGsmGprs oLink;
@@ -282,10 +270,8 @@ class TestBusSide : public QObject
     }
 
     // The schedule is logged field by field; one that gives no look-up is an error.
-    void updateScheduleIsLogged_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void updateScheduleIsLogged()
+    TABLE_TEST(updateScheduleIsLogged, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const QString sLine = row[6];
         const bool bError = row[7] == "1";
         CSetFtpSwUpdate oSetup;
@@ -298,10 +284,8 @@ class TestBusSide : public QObject
         QCOMPARE(logged::count(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
     }
 
-    void nameAnsweredOnlyWhenAddressedToUs_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void nameAnsweredOnlyWhenAddressedToUs()
+    TABLE_TEST(nameAnsweredOnlyWhenAddressedToUs, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bAnswered = row[2] == "1";
         signalled(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
         // Every question is noted; only ours (and the settling one) is answered.
@@ -384,10 +368,8 @@ class TestBusSide : public QObject
 
     // Without a GSM/GPRS setup the link still gets 120 s of idle time and of
     // dial-up time-out.
-    void dialUpSetupAtStart_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void dialUpSetupAtStart()
+    TABLE_TEST(dialUpSetupAtStart, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bSetup = row[0] == "1";
         const QString sTimeout = row[2];
         CSetGsmGprs oDialUp;
@@ -406,10 +388,8 @@ class TestBusSide : public QObject
     // Every get after an error reply, a reply stalled past the caller's
     // time-out or an empty record: nothing is decoded, the cached general
     // setup stays, and the get is named with " returns NULL" at its level.
-    void badRepliesOfEveryGet_data() { caseRows(QFINDTESTDATA("busside.tsv")); }
-    void badRepliesOfEveryGet()
+    TABLE_TEST(badRepliesOfEveryGet, "busside.tsv")
     {
-        QFETCH(QStringList, row);
         const QString sGet = row[0], sReader = row[1], sKind = row[2], sLine = row[3];
         CSetGeneralNonWM oGeneral;
         oGeneral.setField(134, qint32(1));

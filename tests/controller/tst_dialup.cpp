@@ -32,10 +32,8 @@ class TestDialup : public QObject
     // The module's own authentication only for a module named exactly
     // "Telit" with a type below 3, the APN prefix for others with PAP or
     // CHAP, and the limits of time-out and speed.
-    void commandParts_data() { caseRows(QFINDTESTDATA("dialup.tsv")); }
-    void commandParts()
+    TABLE_TEST(commandParts, "dialup.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bWhole = row[1] == "2" && row[2] == "45";
         CSetGsmGprs oSetup =
             gsmSetup(bWhole ? "internet.t-d1.de" : "internet", row[2].toInt(), row[3].toInt(), row[1].toInt());
@@ -47,10 +45,8 @@ class TestDialup : public QObject
 
     // Each assignment keeps within 99 bytes; a value is cut, never in the
     // middle of a character.
-    void longValueIsCutToTheAssignment_data() { tableRows(QFINDTESTDATA("dialup.tsv"), QStringLiteral("longValue")); }
-    void longValueIsCutToTheAssignment()
+    TABLE_TEST(longValueIsCutToTheAssignment, "dialup.tsv")
     {
-        QFETCH(QStringList, row);
         QCOMPARE(dialupAssignment("PXLN_GPRS_USER", row[0]),
                  "PXLN_GPRS_USER=\"" + row[1] + "\";export PXLN_GPRS_USER;");
     }
@@ -58,10 +54,8 @@ class TestDialup : public QObject
     // Plain values go into a command line as they are, so the usual command
     // lines keep their text; anything else is quoted so the shell hands it
     // back unchanged.
-    void commandWordIsInert_data() { caseRows(QFINDTESTDATA("dialup.tsv")); }
-    void commandWordIsInert()
+    TABLE_TEST(commandWordIsInert, "dialup.tsv")
     {
-        QFETCH(QStringList, row);
         const QString sValue = QString(row[0]).replace("<hash>", "#");
         const bool bPlain = row.value(1) == "1";
         const QString sWord = commandWord(sValue);
@@ -80,10 +74,8 @@ class TestDialup : public QObject
         QCOMPARE(dialupReturnText(32512), QStringLiteral("return of pppd call gprs: 32512\n"));
     }
 
-    void moduleReady_data() { caseRows(QFINDTESTDATA("dialup.tsv")); }
-    void moduleReady()
+    TABLE_TEST(moduleReady, "dialup.tsv")
     {
-        QFETCH(QStringList, row);
         CRunGsm oRunGsm;
         oRunGsm.setModuleName(row[0]);
         oRunGsm.setModuleState(row[1].toInt());

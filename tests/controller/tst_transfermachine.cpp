@@ -94,10 +94,8 @@ class TestTransferMachine : public QObject
 
   private slots:
     // No work, or no ready module: pppd is never started, however long it waits.
-    void neverDials_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
-    void neverDials()
+    TABLE_TEST(neverDials, "transfermachine.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bModuleReady = row[0] == "1";
         CRig rig(row[1].toInt());
         rig.bModuleReady = bModuleReady;
@@ -110,10 +108,8 @@ class TestTransferMachine : public QObject
 
     // Every time-out counts strictly from its start: nothing happens at the
     // exact span, the next state follows one millisecond later.
-    void timeoutAtItsBoundary_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
-    void timeoutAtItsBoundary()
+    TABLE_TEST(timeoutAtItsBoundary, "transfermachine.tsv")
     {
-        QFETCH(QStringList, row);
         const int iState = row[0].toInt();
         const QString sLine = row[3];
         CRig rig(iState == PPP_STARTUP || iState == GPRS_WAIT ? 1 : 0);
@@ -143,10 +139,8 @@ class TestTransferMachine : public QObject
         QVERIFY(rig.asLines.contains(sLine));
     }
 
-    void mainPath_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
-    void mainPath()
+    TABLE_TEST(mainPath, "transfermachine.tsv")
     {
-        QFETCH(QStringList, row);
         CRig rig(1);
         rig.bServiceServer = row[0] == "1";
         rig.bringLinkUp();
@@ -209,10 +203,8 @@ class TestTransferMachine : public QObject
     // update restarts the 180-s wait; a final state of the group ends the
     // transfer. A failed test file is removed and not counted, every other
     // failed file stays and is counted; the link-only types judge nothing.
-    void statusWhileRunning_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
-    void statusWhileRunning()
+    TABLE_TEST(statusWhileRunning, "transfermachine.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bLinkOnly = row[1] == "-";
         CRig rig;
         rig.iIdleSeconds = 3600;
@@ -281,10 +273,8 @@ class TestTransferMachine : public QObject
     // its seconds; with an LT-server transfer pending the logbook learns of it.
     // The idle check runs in the same step: an idle time already over
     // (taken one cycle ago, IdleTime 0) goes on to PPP_SHUTDOWN.
-    void offlineRequestWhileLinkKept_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
-    void offlineRequestWhileLinkKept()
+    TABLE_TEST(offlineRequestWhileLinkKept, "transfermachine.tsv")
     {
-        QFETCH(QStringList, row);
         const int iState = row[2].toInt();
         CRig rig(1);
         rig.iIdleSeconds = row[1].toInt();
@@ -333,10 +323,8 @@ class TestTransferMachine : public QObject
 
     // A requested GPS file waits while one is on its way or no data server
     // is set; it is built unless the LT server sends positions with tracking off.
-    void gpsRequest_data() { caseRows(QFINDTESTDATA("transfermachine.tsv")); }
-    void gpsRequest()
+    TABLE_TEST(gpsRequest, "transfermachine.tsv")
     {
-        QFETCH(QStringList, row);
         QCOMPARE(int(gpsRequestStep(row[0] == "1", row[1], row[2] == "1", row[3] == "1")), row[4].toInt());
     }
 };

@@ -35,20 +35,13 @@ class TestTransferStatus : public QObject
   private slots:
     void initTestCase() { qunsetenv("FTP_DATA_ROOT"); }
 
-    void statusNames_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
-    void statusNames()
-    {
-        QFETCH(QStringList, row);
-        QCOMPARE(transferStatusName(row[0].toInt()), row[1]);
-    }
+    TABLE_TEST(statusNames, "transferstatus.tsv") { QCOMPARE(transferStatusName(row[0].toInt()), row[1]); }
 
     // Each kind of file reads its own group and words its lines its own way
     // (here for the file f.ftl); only 4 and 10 end the transfer. What a
     // result does to the running transfer is the link machine's test.
-    void everyKind_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
-    void everyKind()
+    TABLE_TEST(everyKind, "transferstatus.tsv")
     {
-        QFETCH(QStringList, row);
         const int iType = row[0].toInt();
         const EGroup eGroup = EGroup(row[1].toInt());
         const QString sProgress = row[2], sLead = row[3];
@@ -70,10 +63,8 @@ class TestTransferStatus : public QObject
     }
 
     // The name the client reports never takes the removal out of the FTL directory.
-    void failedTestFileStaysInItsDirectory_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
-    void failedTestFileStaysInItsDirectory()
+    TABLE_TEST(failedTestFileStaysInItsDirectory, "transferstatus.tsv")
     {
-        QFETCH(QStringList, row);
         if (!row[0].isEmpty())
             qputenv("FTP_DATA_ROOT", row[0].toUtf8());
         const CTransferVerdict verdict = judgeTransferStatus(
@@ -99,10 +90,8 @@ class TestTransferStatus : public QObject
         QVERIFY(oStatus.furtherText().isEmpty() && !oStatus.furtherText().isNull());
     }
 
-    void clientCommand_data() { caseRows(QFINDTESTDATA("transferstatus.tsv")); }
-    void clientCommand()
+    TABLE_TEST(clientCommand, "transferstatus.tsv")
     {
-        QFETCH(QStringList, row);
         QCOMPARE(ftpClientCommand(row[0], row[1]), row[2]);
         QCOMPARE(ftpClientReturnText(127), QStringLiteral("return of ftp client was:  127"));
     }

@@ -36,10 +36,8 @@ class TestEventFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/var/log/FTL"))); }
 
-    void header_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
-    void header()
+    TABLE_TEST(header, "eventfile.tsv")
     {
-        QFETCH(QStringList, row);
         CFakeFileSource source;
         for (const QString &sValue : row[0].split(QLatin1Char(';'))) {
             const QString sKey = sValue.section(QLatin1Char('='), 0, 0), sText = sValue.section(QLatin1Char('='), 1);
@@ -61,10 +59,8 @@ class TestEventFile : public QObject
                  cellTexts(row[2]).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
-    void products_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
-    void products()
+    TABLE_TEST(products, "eventfile.tsv")
     {
-        QFETCH(QStringList, row);
         CSetProductWM product;
         for (const int iField : {1, 5, 6, 7})
             QVERIFY(setFieldText(product, iField, row[iField == 1 ? 0 : iField - 4]));
@@ -81,10 +77,8 @@ class TestEventFile : public QObject
         QCOMPARE(readFtlHeaderValues(source, QStringLiteral("20240105093000")).asProductLines.size(), 3);
     }
 
-    void runs_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
-    void runs()
+    TABLE_TEST(runs, "eventfile.tsv")
     {
-        QFETCH(QStringList, row);
         CFakeFileSource source;
         for (const QString &sRow : row[0].split(QStringLiteral("; "))) {
             const QStringList asWords = sRow.split(QLatin1Char(' '));
@@ -129,10 +123,8 @@ class TestEventFile : public QObject
     }
 
     // One logbook write per event; a refused write is not retried.
-    void gsmFtpEntry_data() { caseRows(QFINDTESTDATA("eventfile.tsv")); }
-    void gsmFtpEntry()
+    TABLE_TEST(gsmFtpEntry, "eventfile.tsv")
     {
-        QFETCH(QStringList, row);
         CFakeFileSource source;
         source.iGsmFtpReply = -1003;
         setLogbookGsmFtp(source, row[0].toInt());

@@ -16,27 +16,21 @@ class TestFtlNames : public QObject
         QVERIFY(QFile::exists(QStringLiteral("/usr/share/zoneinfo/Europe/Berlin")));
     }
 
-    void filePath_data() { caseRows(QFINDTESTDATA("ftlnames.tsv")); }
-    void filePath()
+    TABLE_TEST(filePath, "ftlnames.tsv")
     {
-        QFETCH(QStringList, row);
         const bool bManual = row[2] == "1";
         const QString sTag = row[1] == "0" ? ftlRunTag(bManual) : ftlMeterTag(row[1].toInt(), bManual);
         QCOMPARE(ftlFilePath(row[0], sTag, utcOf(row[3])), row[4]);
     }
 
-    void timeOffset_data() { caseRows(QFINDTESTDATA("ftlnames.tsv")); }
-    void timeOffset()
+    TABLE_TEST(timeOffset, "ftlnames.tsv")
     {
-        QFETCH(QStringList, row);
         const QDateTime dtNow = utcOf(row[0]);
         QCOMPARE(ftlTimeOffsetSecs(dtNow, dtNow.toUTC().addSecs(row[1].toInt())), row[2].toInt());
     }
 
-    void localTime_data() { caseRows(QFINDTESTDATA("ftlnames.tsv")); }
-    void localTime()
+    TABLE_TEST(localTime, "ftlnames.tsv")
     {
-        QFETCH(QStringList, row);
         const QDateTime dtLocal = GetLocalTime(row[0], row[1] == "1", utcOf(row[2]));
         QCOMPARE(dtLocal.toString(Qt::ISODateWithMs), row[3] + QStringLiteral(".000Z"));
     }

@@ -19,10 +19,8 @@ class TestFtlRepair : public QObject
     Q_OBJECT
 
   private slots:
-    void repair_data() { caseRows(QFINDTESTDATA("ftlrepair.tsv")); }
-    void repair()
+    TABLE_TEST(repair, "ftlrepair.tsv")
     {
-        QFETCH(QStringList, row);
         const CFtlRepair repair = ftlRepairOf(row[0], bytesOf(row.value(1)));
         const QStringList asActions{QStringLiteral("keep"), QStringLiteral("cut"), QStringLiteral("remove")};
         QCOMPARE(asActions.value(int(repair.eAction)), row[2]);

@@ -39,10 +39,8 @@ class TestGpsFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/var/log/FTL"))); }
 
-    void runs_data() { caseRows(QFINDTESTDATA("gpsfile.tsv")); }
-    void runs()
+    TABLE_TEST(runs, "gpsfile.tsv")
     {
-        QFETCH(QStringList, row);
         CFakeFileSource source;
         addTracking(source, row[0]);
         source.general.setField(71, row[1]);

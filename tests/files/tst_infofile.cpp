@@ -42,10 +42,8 @@ class TestInfoFile : public QObject
     void initTestCase() { QVERIFY(m_sandbox.start()); }
     void init() { QVERIFY(m_sandbox.freshDir(QStringLiteral("/tmp"))); }
 
-    void build_data() { caseRows(QFINDTESTDATA("infofile.tsv")); }
-    void build()
+    TABLE_TEST(build, "infofile.tsv")
     {
-        QFETCH(QStringList, row);
         CFakeFileSource source;
         for (const QString &sValue : row[0].split(QLatin1Char(';'))) {
             const QString sKey = sValue.section(QLatin1Char('='), 0, 0), sText = sValue.section(QLatin1Char('='), 1);

@@ -32,10 +32,8 @@ class TestPendingScan : public QObject
     Q_OBJECT
 
   private slots:
-    void nextFile_data() { caseRows(QFINDTESTDATA("pendingscan.tsv")); }
-    void nextFile()
+    TABLE_TEST(nextFile, "pendingscan.tsv")
     {
-        QFETCH(QStringList, row);
         CTransferRequests requests;
         const CNextTransfer next = GetNextTransfer(
             requests, switchesOff(row[1]), [] { return false; }, listingsOf(row[0]), row[2].contains("LT"),
@@ -50,10 +48,8 @@ class TestPendingScan : public QObject
         QCOMPARE(logText(next.aLog), row.size() > 5 ? "D " + sFound + " | D " + row[6] : QString());
     }
 
-    void requests_data() { caseRows(QFINDTESTDATA("pendingscan.tsv")); }
-    void requests()
+    TABLE_TEST(requests, "pendingscan.tsv")
     {
-        QFETCH(QStringList, row);
         CTransferRequests requests{row[0].contains('i'), row[0].contains('g'), row[0].contains('s')};
         int iAsked = 0;
         const bool bDue = row[3] == "1";
@@ -70,10 +66,8 @@ class TestPendingScan : public QObject
         QCOMPARE(iAsked, row[7].toInt());
     }
 
-    void switches_data() { caseRows(QFINDTESTDATA("pendingscan.tsv")); }
-    void switches()
+    TABLE_TEST(switches, "pendingscan.tsv")
     {
-        QFETCH(QStringList, row);
         CSetGsmGprsFtpData oData;
         CSetGsmGprsFtpService oService;
         CSetGsmGprsFtpUpdate oUpdate;

@@ -45,10 +45,8 @@ class TestSwUpdate : public QObject
     void initTestCase() { useZone("UTC"); }
     void cleanup() { useZone("UTC"); }
 
-    void nextLookup_data() { caseRows(QFINDTESTDATA("swupdate.tsv")); }
-    void nextLookup()
+    TABLE_TEST(nextLookup, "swupdate.tsv")
     {
-        QFETCH(QStringList, row);
         useZone(row[0].toLatin1());
         qint64 llNext = 12345;
         QString sLog = QStringLiteral("stale");
@@ -60,12 +58,10 @@ class TestSwUpdate : public QObject
         QCOMPARE(sLog, row.size() > 8 ? row[8] + QLatin1Char('\n') : QString());
     }
 
-    void schedule_data() { caseRows(QFINDTESTDATA("swupdate.tsv")); }
     // Each row is one step of its case; the case's earlier steps run first
     // on a fresh schedule, so any row runs alone.
-    void schedule()
+    TABLE_TEST(schedule, "swupdate.tsv")
     {
-        QFETCH(QStringList, row);
         const int iLine = QString::fromLatin1(QTest::currentDataTag()).section(' ', 1).toInt();
         CSwUpdateSchedule schedule;
         QList<CLogLine> aLog;

@@ -22,10 +22,8 @@ class TestTestFiles : public QObject
         QCOMPARE(testFilePrefix(TransferLog), QString());
     }
 
-    void create_data() { caseRows(QFINDTESTDATA("testfiles.tsv")); }
-    void create()
+    TABLE_TEST(create, "testfiles.tsv")
     {
-        QFETCH(QStringList, row);
         QVERIFY(m_sandbox.removeDir(QStringLiteral("/var/lib")) && m_sandbox.freshDir(QStringLiteral("/var/log/FTL")));
         CFakeFileSource source;
         source.general.setField(71, QStringLiteral("CET-1"));

@@ -46,10 +46,8 @@ class TestTriggers : public QObject
     Q_OBJECT
 
   private slots:
-    void handle_data() { caseRows(QFINDTESTDATA("triggers.tsv")); }
-    void handle()
+    TABLE_TEST(handle, "triggers.tsv")
     {
-        QFETCH(QStringList, row);
         T oTrigger;
         for (const QString &sField : row[0].split(QLatin1Char(' ')))
             if (sField != "-")
@@ -82,10 +80,8 @@ class TestTriggers : public QObject
     }
 
     // The service's answer: nothing to take leaves every request as it was.
-    void reply_data() { caseRows(QFINDTESTDATA("triggers.tsv")); }
-    void reply()
+    TABLE_TEST(reply, "triggers.tsv")
     {
-        QFETCH(QStringList, row);
         T oAnswer;
         oAnswer.setTrigger(T::bStartGpsFileTransfer, true);
         const QByteArray baReply = row[0] == "record"  ? oAnswer.toByteArray()
@@ -101,10 +97,8 @@ class TestTriggers : public QObject
         QVERIFY(!oCopy.trigger(T::bStartGpsFileTransfer));
     }
 
-    void automatic_data() { tableRows(QFINDTESTDATA("triggers.tsv"), QStringLiteral("auto")); }
-    void automatic()
+    TABLE_TEST(automatic, "triggers.tsv")
     {
-        QFETCH(QStringList, row);
         CTriggerRequests requests;
         requests.bAutoEventFileForced = row[1] == "1";
         QCOMPARE(describe(handleAutoEventTrigger(row[2] == "1", serversOn(row[0] == "1" ? "dsu" : "su"), requests)),

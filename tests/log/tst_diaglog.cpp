@@ -74,10 +74,8 @@ class TestDiagLog : public QObject
     }
 
     // Console and log file are chosen independently, each by its switch and level.
-    void routing_data() { caseRows(QFINDTESTDATA("diaglog.tsv")); }
-    void routing()
+    TABLE_TEST(routing, "diaglog.tsv")
     {
-        QFETCH(QStringList, row);
         QVariantMap settings;
         for (const QString &sPair : row[0].split(QLatin1Char(';')))
             if (sPair != "-")
@@ -89,10 +87,8 @@ class TestDiagLog : public QObject
 
     // The size is tested before each write and must be strictly exceeded:
     // .1 holds the newest copy, the oldest beyond the count is dropped.
-    void rotation_data() { caseRows(QFINDTESTDATA("diaglog.tsv")); }
-    void rotation()
+    TABLE_TEST(rotation, "diaglog.tsv")
     {
-        QFETCH(QStringList, row);
         auto pLog =
             makeLog({{"Logfile_Size", row[1] == "1" ? line("m1").size() : 10}, {"Logfile_Redundancy", row[0]}});
         for (int i = 1; i <= 5; ++i)
@@ -117,10 +113,8 @@ class TestDiagLog : public QObject
 
     // A first start fills the group with the defaults; the log file's name
     // follows the settings file's name.
-    void firstStartWritesDefaults_data() { caseRows(QFINDTESTDATA("diaglog.tsv")); }
-    void firstStartWritesDefaults()
+    TABLE_TEST(firstStartWritesDefaults, "diaglog.tsv")
     {
-        QFETCH(QStringList, row);
         QCOMPARE(readLogSettings(ini()).sLogfileName, QStringLiteral("/var/log/Tankora/ftp_d.log"));
         QCOMPARE(defaultLogfileName(QStringLiteral("/x/y/gsm.ini")), QStringLiteral("/var/log/Tankora/gsm.log"));
         QSettings file(ini(), QSettings::IniFormat);

@@ -10,10 +10,8 @@ class TestModuleLog : public QObject
     Q_OBJECT
 
   private slots:
-    void messages_data() { caseRows(QFINDTESTDATA("modulelog.tsv")); }
-    void messages()
+    TABLE_TEST(messages, "modulelog.tsv")
     {
-        QFETCH(QStringList, row);
         const QStringList asItems = row[2].split(QStringLiteral(" | "));
         const QString sMessage = row[0] == "-" ? streamedLine(asItems)
                                                : moduleLogLine(qPrintable(row[0]), row[1].toInt(), streamItems(asItems));

@@ -8,10 +8,8 @@ class TestFactory : public QObject
     Q_OBJECT
 
   private slots:
-    void headerReaders_data() { tableRows(QFINDTESTDATA("rows.txt"), QStringLiteral("header")); }
-    void headerReaders()
+    TABLE_TEST(headerReaders, "rows.txt")
     {
-        QFETCH(QStringList, row);
         const QByteArray baRow = QByteArray::fromHex(row[4].toLatin1());
         QCOMPARE(LogRow::LogType(baRow), row[0].toInt());
         QCOMPARE(LogRow::LogSubType(baRow), row[1].toInt());
@@ -19,10 +17,8 @@ class TestFactory : public QObject
         QCOMPARE(LogRow::DateTime(baRow), QDateTime::fromString(row[3], Qt::ISODate));
     }
 
-    void entries_data() { caseRows(QFINDTESTDATA("rows.txt")); }
-    void entries()
+    TABLE_TEST(entries, "rows.txt")
     {
-        QFETCH(QStringList, row);
         const QByteArray baRow = QByteArray::fromHex(row[3].toLatin1());
         const auto pEntry = makeLogEntry(baRow);
         QVERIFY(pEntry);

@@ -9,24 +9,12 @@ class TestFtlLine : public QObject
 
   private slots:
     // Worked out by hand: ties to even, "-0.0" kept, always a point.
-    void fixed_data() { caseRows(QFINDTESTDATA("ftlline.tsv")); }
-    void fixed()
-    {
-        QFETCH(QStringList, row);
-        QCOMPARE(ftlFixed(row[0].toLatin1().constData(), row[1].toDouble()), row[2]);
-    }
+    TABLE_TEST(fixed, "ftlline.tsv") { QCOMPARE(ftlFixed(row[0].toLatin1().constData(), row[1].toDouble()), row[2]); }
 
-    void rounded_data() { caseRows(QFINDTESTDATA("ftlline.tsv")); }
-    void rounded()
-    {
-        QFETCH(QStringList, row);
-        QCOMPARE(ftlRounded(row[0] == "nan" ? qQNaN() : row[0].toDouble()), row[1]);
-    }
+    TABLE_TEST(rounded, "ftlline.tsv") { QCOMPARE(ftlRounded(row[0] == "nan" ? qQNaN() : row[0].toDouble()), row[1]); }
 
-    void names_data() { caseRows(QFINDTESTDATA("ftlline.tsv")); }
-    void names()
+    TABLE_TEST(names, "ftlline.tsv")
     {
-        QFETCH(QStringList, row);
         QCOMPARE(row[0] == "type" ? logTypeName(row[1].toInt()) : logSubTypeName(row[1].toInt()), row[2]);
     }
 };

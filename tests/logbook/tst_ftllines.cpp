@@ -37,10 +37,8 @@ class TestFtlLines : public QObject
     Q_OBJECT
 
   private slots:
-    void lines_data() { tableRows(QFINDTESTDATA("ftllines.tsv")); }
-    void lines()
+    TABLE_TEST(lines, "ftllines.tsv")
     {
-        QFETCH(QStringList, row);
         QVERIFY(row.size() >= 4);
         const QString &sClass = row[0];
         QHash<QString, QString> v = valuesOf(sDefaults + (sClass == "LEVEL" ? " " + sReference : ""));

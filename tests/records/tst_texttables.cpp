@@ -8,19 +8,8 @@ class TestTextTables : public QObject
     Q_OBJECT
 
   private slots:
-    void mainModes_data() { caseRows(QFINDTESTDATA("texttables.tsv")); }
-    void mainModes()
-    {
-        QFETCH(QStringList, row);
-        QCOMPARE(getMainModeText(row[0].toInt()), row[1]);
-    }
-
-    void replyCodes_data() { caseRows(QFINDTESTDATA("texttables.tsv")); }
-    void replyCodes()
-    {
-        QFETCH(QStringList, row);
-        QCOMPARE(replyCodeName(row[0].toInt()), row[1]);
-    }
+    TABLE_TEST(mainModes, "texttables.tsv") { QCOMPARE(getMainModeText(row[0].toInt()), row[1]); }
+    TABLE_TEST(replyCodes, "texttables.tsv") { QCOMPARE(replyCodeName(row[0].toInt()), row[1]); }
 };
 
 QTEST_APPLESS_MAIN(TestTextTables)

@@ -10,10 +10,8 @@ class TestFaultPlan : public QObject
     Q_OBJECT
 
   private slots:
-    void faults_data() { caseRows(QFINDTESTDATA("faultplan.tsv")); }
-    void faults()
+    TABLE_TEST(faults, "faultplan.tsv")
     {
-        QFETCH(QStringList, row);
         const QHash<QString, EFault> hFaults{{"none", EFault::None}, {"error", EFault::Error}, {"stall", EFault::Stall}};
         CFaultPlan plan;
         for (const QString &sStep : cellTexts(row[0])) {

@@ -31,9 +31,11 @@ inline QList<QPair<int, QStringList>> tableLines(const QString &sPath, const QSt
     return aLines;
 }
 
-// Each case becomes a row "line N" with one column "row", its fields.
-inline void tableRows(const QString &sPath, const QString &sSection = QString())
+// The cases of the running test function, from the section of its name:
+// each becomes a row "line N" with one column "row", its fields.
+inline void caseRows(const QString &sPath)
 {
+    const QString sSection = QString::fromLatin1(QTest::currentTestFunction());
     QTest::addColumn<QStringList>("row");
     const QList<QPair<int, QStringList>> aLines = tableLines(sPath, sSection);
     for (const auto &line : aLines)
@@ -41,8 +43,20 @@ inline void tableRows(const QString &sPath, const QString &sSection = QString())
     QVERIFY2(!aLines.isEmpty(), qPrintable("no cases for " + sSection + " in " + sPath));
 }
 
-// The cases of the running test function, from the section of its name.
-inline void caseRows(const QString &sPath) { tableRows(sPath, QString::fromLatin1(QTest::currentTestFunction())); }
+// A test function fed by the section of its name in a table file beside the
+// test: NAME_data() reads the section, and the body that follows the macro
+// sees each case's fields as `row` (NAMECase, a slot with an argument, is
+// no test function of its own).
+// clang-format off
+#define TABLE_TEST(NAME, FILE)                                                                                         \
+    void NAME##_data() { caseRows(QFINDTESTDATA(FILE)); }                                                              \
+    void NAME()                                                                                                        \
+    {                                                                                                                  \
+        QFETCH(QStringList, row);                                                                                      \
+        NAME##Case(row);                                                                                               \
+    }                                                                                                                  \
+    void NAME##Case(const QStringList &row)
+// clang-format on
 
 // A cell that holds several texts, " | " between them; "\r" and "\n" in a
 // text stand for line breaks.

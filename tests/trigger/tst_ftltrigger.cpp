@@ -90,10 +90,8 @@ class TestFtlTrigger : public QObject
     // Each change signal makes the monitor read its record again and judge
     // the field it watches there; a request restarts the time trigger with
     // the full period.
-    void changes_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("signal")); }
-    void changes()
+    TABLE_TEST(changes, "decisions.tsv")
     {
-        QFETCH(QStringList, row);
         startMonitor();
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
         for (const QString &sChange : row[0].split("; ")) {
@@ -143,10 +141,8 @@ class TestFtlTrigger : public QObject
 
     // Missing records of compartments the vehicle does not have, and of
     // the often missing sensor records, are quiet.
-    void missingRecords_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("missing")); }
-    void missingRecords()
+    TABLE_TEST(missingRecords, "decisions.tsv")
     {
-        QFETCH(QStringList, row);
         m_service.putRecord(keyOf(row[0]), QByteArray());
         startMonitor();
         if (row[1] == "quiet")

@@ -54,10 +54,8 @@ class TestTriggerRules : public QObject
   private slots:
     // Each decision: its steps, what is held afterwards, whether the timer
     // runs, and that a changed value is kept in its place only.
-    void decisions_data() { caseRows(QFINDTESTDATA("decisions.tsv")); }
-    void decisions()
+    TABLE_TEST(decisions, "decisions.tsv")
     {
-        QFETCH(QStringList, row);
         QCOMPARE(row.size(), 9);
         const QString sWhat = row[0], sIn = row[3], sKept = row[8];
         const int iIndex = row[1].toInt(), iOld = row[5].toInt(), iNew = row[6].toInt();
@@ -117,10 +115,8 @@ class TestTriggerRules : public QObject
 
     // High pressure available, from the setup fields; a CAN error, from the
     // CAN setups and runtimes.
-    void vehicleConditions_data() { tableRows(QFINDTESTDATA("decisions.tsv"), QStringLiteral("conditions")); }
-    void vehicleConditions()
+    TABLE_TEST(vehicleConditions, "decisions.tsv")
     {
-        QFETCH(QStringList, row);
         const auto digit = [&row](int iColumn, int i) { return row[iColumn].mid(i, 1).toInt(); };
         CSetGeneralWM generalWM;
         CSetGlobalSensorNonWM globalSensor;
