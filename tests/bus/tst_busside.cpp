@@ -4,7 +4,6 @@
 #include "bus/setupinterface.h"
 #include "controller/cdata.h"
 #include "records/ccommrecords.h"
-#include "records/cmainmode.h"
 #include "records/cvehiclerecords.h"
 #include "tests/support/cfakeservice.h"
 #include "tests/support/crecordingshell.h"
@@ -21,10 +20,7 @@
 namespace
 {
 
-int ownPid()
-{
-    return int(QCoreApplication::applicationPid());
-}
+const int iOwnPid = int(QCoreApplication::applicationPid());
 
 const QString sAnswered = QStringLiteral("SetGetName(...,'FTP1'');");
 
@@ -80,12 +76,12 @@ class TestBusSide : public QObject
     {
         const int iBefore = logged::count(sAnswered);
         const qsizetype llNamesBefore = m_service.aNames.size();
-        m_service.sendSignal(QStringLiteral("sigGetName"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigGetName"), {iOwnPid + 1, iOwnPid});
         QTRY_VERIFY(logged::count(sAnswered) > iBefore);
         QTRY_VERIFY(m_service.aNames.size() > llNamesBefore);
     }
     // A signal, by default another writer's, handled.
-    void signalled(const QString &sSignal, const QList<int> &aiArguments = {ownPid() + 1})
+    void signalled(const QString &sSignal, const QList<int> &aiArguments = {iOwnPid + 1})
     {
         m_service.sendSignal(sSignal, aiArguments);
         settle();
@@ -95,13 +91,8 @@ class TestBusSide : public QObject
     // monitor is connected.
     void startProcess()
     {
-        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {iOwnPid + 1, iOwnPid});
         QTRY_COMPARE(logged::count(QStringLiteral("FTL triggers connected")), 1);
-    }
-    // The record, or a failing get when the value is -1.
-    void putOrFail(const QString &sGet, int iValue, CRecord &record)
-    {
-        m_service.putRecord(sGet, iValue < 0 ? QByteArray() : record.toByteArray());
     }
 
   private slots:
@@ -147,12 +138,9 @@ class TestBusSide : public QObject
     {
         const bool bOwn = row[0] == "1", bRecord = row[1] == "1";
         const QString sLine = row[2] == "-" ? QString() : row[2];
-        CRunFtpTransferStatus oStatus;
-        oStatus.setState(CRunFtpTransferStatus::GroupEvent, FtpTransferFinished);
-        m_service.putRecord(QStringLiteral("getRuntimeFtpTransferStatus"),
-                            bRecord ? oStatus.toByteArray() : QByteArray());
+        m_service.put(bRecord ? "getRuntimeFtpTransferStatus 5=4" : "getRuntimeFtpTransferStatus -"); // event: finished
         const int iCallsBefore = int(m_service.calls().size());
-        signalled(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? ownPid() : ownPid() + 1});
+        signalled(QStringLiteral("sigRuntimeFtpTransferStatus"), {bOwn ? iOwnPid : iOwnPid + 1});
         QCOMPARE(m_service.calls().mid(iCallsBefore).count(QStringLiteral("getRuntimeFtpTransferStatus")),
                  bOwn ? 0 : 1);
         QCOMPARE(logged::count(QStringLiteral("getRuntimeFtpTransferStatus'")), sLine.isEmpty() ? 0 : 1);
@@ -165,7 +153,7 @@ class TestBusSide : public QObject
     TABLE_TEST(offlineRequestFromOthersOnly, "busside.tsv")
     {
         const bool bOwn = row[0] == "1";
-        signalled(QStringLiteral("sigOfflineMode"), {bOwn ? ownPid() : ownPid() + 1, 45});
+        signalled(QStringLiteral("sigOfflineMode"), {bOwn ? iOwnPid : iOwnPid + 1, 45});
         QCOMPARE(m_pData->offlineRequested(), !bOwn);
         QCOMPARE(m_pData->offlineSeconds(), bOwn ? 0 : 45);
         QCOMPARE(logged::count(QStringLiteral("signal 'onSigOfflineMode' received. Seconds:  45")), bOwn ? 0 : 1);
@@ -186,19 +174,10 @@ class TestBusSide : public QObject
     // requested GPS file is built (tracking on, or no LT server) or dropped.
     TABLE_TEST(linkKeepingAndGpsFile, "busside.tsv")
     {
-        const int iTrackingMode = row[0].toInt(), iLtServer = row[1].toInt(), iVpn = row[2].toInt();
-        CSetGpsTracking oTracking;
-        oTracking.setTrackingMode(iTrackingMode);
-        putOrFail(QStringLiteral("getSetupGpsTracking"), iTrackingMode, oTracking);
-        CSetLTServer oLtServer;
-        oLtServer.setEnabled(iLtServer == 1);
-        putOrFail(QStringLiteral("getSetupLTServer"), iLtServer, oLtServer);
-        CRunVpn oVpn;
-        oVpn.setVpnActive(iVpn == 1);
-        putOrFail(QStringLiteral("getRuntimeVpn"), iVpn, oVpn);
-        CSetGsmGprsFtpData oData;
-        oData.setDomain(QStringLiteral("data.example"));
-        m_service.putRecord(QStringLiteral("getSetupGsmGprsFtpData"), oData.toByteArray());
+        m_service.put("getSetupGpsTracking " + row[0]);
+        m_service.put("getSetupLTServer " + row[1]);
+        m_service.put("getRuntimeVpn " + row[2]);
+        m_service.put("getSetupGsmGprsFtpData 1=data.example");
         startProcess();
         QCOMPARE(m_pData->linkKeptForLtServerOrVpn(), row[4] == "1");
 
@@ -218,7 +197,7 @@ class TestBusSide : public QObject
     {
         const QString sSignal = row[0];
         const int iCallsBefore = int(m_service.calls().size());
-        m_service.sendSignal(sSignal, {ownPid()});
+        m_service.sendSignal(sSignal, {iOwnPid});
         signalled(sSignal);
         const QStringList asCalls = m_service.calls().mid(iCallsBefore);
         for (const QString &sRead : row[1].split(QLatin1Char(',')))
@@ -231,10 +210,7 @@ class TestBusSide : public QObject
         const int iAnswer = row[1] == "fail" ? CFakeService::iFailCall : row[1].toInt();
         const bool bWritten = !sDomain.isEmpty();
         const QString sSet = QStringLiteral("setSetupGsmGprsFtpUpdate");
-        CSetGsmGprsFtpUpdate oSetup;
-        oSetup.setDomain(sDomain);
-        oSetup.setSearchTrigger(true);
-        m_service.putRecord(QStringLiteral("getSetupGsmGprsFtpUpdate"), oSetup.toByteArray());
+        m_service.put("getSetupGsmGprsFtpUpdate 6=true 1=" + sDomain); // search trigger set
         m_service.setResult(sSet, iAnswer);
         m_service.written(sSet);
         signalled(QStringLiteral("sigSetupGsmGprsFtpUpdate"));
@@ -254,14 +230,7 @@ class TestBusSide : public QObject
     {
         const int iMode = row[0].toInt();
         const QString sLine = QString(row.value(1)).replace(QLatin1String("\\n"), QLatin1String("\n"));
-        CRunGsmGprs oLink;
-        oLink.setMode(iMode);
-        oLink.setInterfaceName(QStringLiteral("ppp0"));
-        oLink.setField(3, QStringLiteral("/dev/ttyS1"));
-        oLink.setField(4, qint32(115200));
-        oLink.setRemoteIp(QStringLiteral("10.64.64.64"));
-        oLink.setLocalIp(QStringLiteral("10.1.2.3"));
-        m_service.putRecord(QStringLiteral("getRuntimeGsmGprs"), oLink.toByteArray());
+        m_service.put("getRuntimeGsmGprs 2=ppp0 3=/dev/ttyS1 4=115200 5=10.1.2.3 6=10.64.64.64 1=" + row[0]);
         signalled(QStringLiteral("sigRuntimeGsmGprs"));
         QCOMPARE(logged::count(QStringLiteral("Received sigRunGsmGprs! Mode =  %1").arg(iMode)), 1);
         QCOMPARE(logged::count(QStringLiteral("pppd active")) + logged::count(QStringLiteral("pppd not active")),
@@ -272,13 +241,9 @@ class TestBusSide : public QObject
     // The schedule is logged field by field; one that gives no look-up is an error.
     TABLE_TEST(updateScheduleIsLogged, "busside.tsv")
     {
-        const QString sLine = row[6];
-        const bool bError = row[7] == "1";
-        CSetFtpSwUpdate oSetup;
-        for (int i = 0; i < 5; ++i)
-            oSetup.setField(i + 2, qint32(row[i].toInt()));
-        oSetup.setRemote(row[5] == "1");
-        m_service.putRecord(QStringLiteral("getSetupFtpSwUpdate"), oSetup.toByteArray());
+        const QString sLine = row[1];
+        const bool bError = row[2] == "1";
+        m_service.put("getSetupFtpSwUpdate " + row[0]);
         signalled(QStringLiteral("sigSetupFtpSwUpdate"));
         QCOMPARE(logged::count(sLine), bError ? 2 : 1);
         QCOMPARE(logged::count(QStringLiteral("Error in ") + sLine), bError ? 1 : 0);
@@ -287,40 +252,32 @@ class TestBusSide : public QObject
     TABLE_TEST(nameAnsweredOnlyWhenAddressedToUs, "busside.tsv")
     {
         const bool bAnswered = row[2] == "1";
-        signalled(QStringLiteral("sigGetName"), {ownPid() + row[0].toInt(), ownPid() + row[1].toInt()});
+        signalled(QStringLiteral("sigGetName"), {iOwnPid + row[0].toInt(), iOwnPid + row[1].toInt()});
         // Every question is noted; only ours (and the settling one) is answered.
         QCOMPARE(logged::count(QStringLiteral("onsigGetName()")), 2);
         QCOMPARE(logged::count(sAnswered), bAnswered ? 2 : 1);
         QCOMPARE(m_service.aNames.size(), bAnswered ? 2 : 1);
-        QCOMPARE(m_service.aNames.first(), qMakePair(ownPid(), QByteArray("FTP1")));
+        QCOMPARE(m_service.aNames.first(), qMakePair(iOwnPid, QByteArray("FTP1")));
     }
 
     void processStartRunsOnce()
     {
-        CSetGsmGprs oDialUp;
-        oDialUp.setApn(QStringLiteral("internet"));
-        m_service.putRecord(QStringLiteral("getSetupGsmGprs"), oDialUp.toByteArray());
-        CRunGsm oModule;
-        oModule.setModuleName(QStringLiteral("Telit"));
-        m_service.putRecord(QStringLiteral("getRuntimeGsm"), oModule.toByteArray());
-        // Loading at start, with the switch that reports it: the monitor
-        // sees it while it starts, before the controller listens to it.
-        CSetGeneralNonWM oSwitches;
-        oSwitches.setField(134, qint32(1));
-        m_service.putRecord(QStringLiteral("getSetupGeneralNonWM"), oSwitches.toByteArray());
-        CRunGeneralNonWM oRunGeneral;
-        oRunGeneral.setMainMode(MainModeLoading);
-        m_service.putRecord(QStringLiteral("getRuntimeGeneralNonWM"), oRunGeneral.toByteArray());
+        m_service.put("getSetupGsmGprs 3=internet");
+        m_service.put("getRuntimeGsm 1=Telit");
+        // Loading (main mode 3) at start, with the switch that reports it: the
+        // monitor sees it while it starts, before the controller listens to it.
+        m_service.put("getSetupGeneralNonWM 134=1");
+        m_service.put("getRuntimeGeneralNonWM 1=3");
         const int iCallsBefore = int(m_service.calls().size());
         m_service.written(QStringLiteral("setRuntimeGeneralNonWM"));
         // Before the start the heartbeat comes from the timer, at "/Signals".
         QTRY_VERIFY_WITH_TIMEOUT(!m_service.aTriggers.isEmpty(), 5000);
-        QCOMPARE(m_service.aTriggers.first(), qMakePair(ownPid(), QStringLiteral("/Signals")));
+        QCOMPARE(m_service.aTriggers.first(), qMakePair(iOwnPid, QStringLiteral("/Signals")));
 
-        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
-        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {iOwnPid + 1, iOwnPid});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {iOwnPid + 1, iOwnPid});
         // A change read after both starts: the service has seen all they sent.
-        m_service.sendSignal(QStringLiteral("sigSetupLTServer"), {ownPid() + 1});
+        m_service.sendSignal(QStringLiteral("sigSetupLTServer"), {iOwnPid + 1});
         auto callsSinceStart = [&] { return m_service.calls().mid(iCallsBefore); };
         QTRY_COMPARE(callsSinceStart().count(QStringLiteral("getSetupLTServer")), 2);
 
@@ -372,11 +329,7 @@ class TestBusSide : public QObject
     {
         const bool bSetup = row[0] == "1";
         const QString sTimeout = row[2];
-        CSetGsmGprs oDialUp;
-        oDialUp.setApn(QStringLiteral("internet"));
-        oDialUp.setIdleTime(300);
-        oDialUp.setTimeout(45);
-        m_service.putRecord(QStringLiteral("getSetupGsmGprs"), bSetup ? oDialUp.toByteArray() : QByteArray());
+        m_service.put(bSetup ? "getSetupGsmGprs 3=internet 7=300 6=45" : "getSetupGsmGprs -");
         startProcess();
         QCOMPARE(logged::count(QStringLiteral("getSetupGsmGprs returns NULL")), bSetup ? 0 : 1);
         QCOMPARE(m_pData->idleTimeSeconds(), row[1].toInt());
@@ -391,9 +344,7 @@ class TestBusSide : public QObject
     TABLE_TEST(badRepliesOfEveryGet, "busside.tsv")
     {
         const QString sGet = row[0], sReader = row[1], sKind = row[2], sLine = row[3];
-        CSetGeneralNonWM oGeneral;
-        oGeneral.setField(134, qint32(1));
-        m_service.putRecord(QStringLiteral("getSetupGeneralNonWM"), oGeneral.toByteArray());
+        m_service.put("getSetupGeneralNonWM 134=1");
         signalled(QStringLiteral("sigSetupGeneralNonWM"));
         const QByteArray baGeneral = CSetGeneralNonWM(m_pData->generalSetup()).toByteArray();
         CSetGsm oStalled;
@@ -419,7 +370,7 @@ class TestBusSide : public QObject
     void mailboxThatCannotBeMadeIsReported()
     {
         QVERIFY(QDir(rootedPath(QStringLiteral("/var/log"))).removeRecursively());
-        m_service.sendSignal(QStringLiteral("sigProcessStart"), {ownPid() + 1, ownPid()});
+        m_service.sendSignal(QStringLiteral("sigProcessStart"), {iOwnPid + 1, iOwnPid});
         QTRY_COMPARE(
             logged::count(QStringLiteral("Failed to create  ") + rootedPath(QStringLiteral("/var/log/log_tx"))), 1);
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "records/crecordregistry.h"
+#include "sim/crecordfields.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -56,6 +59,23 @@ class CFakeService : public QObject
             m_objects.hRecords.remove(sGet);
         else
             m_objects.hRecords.insert(sGet, baBytes);
+    }
+    // "getRuntimeCan(2) 1=3": the get, answered with its record with field 1
+    // set to 3 as the stand-in vehicle reads a typed value, every other
+    // field as created ("getRuntimeCan(2) -": the get fails). The get's call
+    // name, "getRuntimeCan(2)".
+    QString put(const QString &sRecord)
+    {
+        const QStringList asWords = sRecord.split(QLatin1Char(' '));
+        const QString sCall = QString(asWords[0]).remove(QStringLiteral("()")), sGet = sCall.section('(', 0, 0);
+        std::unique_ptr<CRecord> pRecord =
+            makeRecord(sGet.startsWith("getSetup") ? "CSet" + sGet.mid(8) : "CRun" + sGet.mid(10));
+        QString sError;
+        for (const QString &sField : asWords.mid(asWords.value(1) == "-" ? 2 : 1))
+            if (!setFieldFromText(*pRecord, sField.section('=', 0, 0).toInt(), sField.section('=', 1), &sError))
+                qFatal("%s: %s", qPrintable(sRecord), qPrintable(sError));
+        putRecord(sCall, asWords.value(1) == "-" ? QByteArray() : pRecord->toByteArray());
+        return sCall;
     }
     // No records, no calls.
     void reset()

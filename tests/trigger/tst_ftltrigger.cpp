@@ -1,8 +1,6 @@
 #include "bus/runtimeinterface.h"
 #include "bus/setupinterface.h"
-#include "records/crecordregistry.h"
 #include "records/cvehiclerecords.h"
-#include "sim/crecordfields.h"
 #include "tests/support/cfakeclock.h"
 #include "tests/support/cfakeservice.h"
 #include "tests/support/ctable.h"
@@ -21,26 +19,6 @@ namespace
 // writer on the bus.
 constexpr qint64 OWN_PID = 4242;
 constexpr int OTHER_PID = 777;
-
-// The service's name of a call: "getRuntimeTruck" for "getRuntimeTruck()".
-QString keyOf(const QString &sCall)
-{
-    return QString(sCall).remove(QStringLiteral("()"));
-}
-
-// "getRuntimeTruck() 1=3": the call, and the record it returns with field 1
-// set to 3 as the stand-in vehicle reads it, every other field as created.
-QByteArray recordOf(const QString &sChange)
-{
-    const QStringList asWords = sChange.split(' ');
-    const QString sName = asWords[0].section('(', 0, 0);
-    std::unique_ptr<CRecord> pRecord =
-        makeRecord(sName.startsWith("getSetup") ? "CSet" + sName.mid(8) : "CRun" + sName.mid(10));
-    QString sError;
-    for (const QString &sField : asWords.mid(1))
-        setFieldFromText(*pRecord, sField.section('=', 0, 0).toInt(), sField.section('=', 1), &sError);
-    return pRecord->toByteArray();
-}
 
 } // namespace
 
@@ -79,7 +57,7 @@ class TestFtlTrigger : public QObject
                 asVehicle << QString("getSetupCan(%1)").arg(i) << QString("getRuntimeCan(%1)").arg(i);
         }
         for (const QString &sRecord : asVehicle)
-            m_service.putRecord(keyOf(sRecord.section(' ', 0, 0)), recordOf(sRecord));
+            m_service.put(sRecord);
     }
     void cleanup()
     {
@@ -95,10 +73,9 @@ class TestFtlTrigger : public QObject
         startMonitor();
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
         for (const QString &sChange : row[0].split("; ")) {
-            const QString sCall = keyOf(sChange.section(' ', 0, 0));
-            const qsizetype llCalls = m_service.calls().count(sCall);
-            send(sChange, OTHER_PID);
-            QTRY_VERIFY(m_service.calls().count(sCall) > llCalls);
+            const qsizetype llCalls = m_service.calls().size();
+            const QString sCall = send(sChange, OTHER_PID);
+            QTRY_VERIFY(m_service.calls().mid(llCalls).contains(sCall));
         }
         QCOMPARE(spy.count(), row[1].toInt());
         // "-": nothing asked for, so no reason given.
@@ -126,7 +103,7 @@ class TestFtlTrigger : public QObject
     // reported, while the first time trigger still waits its two minutes.
     void initialReads()
     {
-        m_service.putRecord("getRuntimeTruckSensorNonWM", recordOf("getRuntimeTruckSensorNonWM() 4=1 6=1"));
+        m_service.put("getRuntimeTruckSensorNonWM() 4=1 6=1");
         m_pTrigger = new CFtlTrigger(OWN_PID);
         QSignalSpy spy(m_pTrigger, &CFtlTrigger::sigStartEventFile);
         m_pTrigger->init(m_pSetup, m_pRuntime);
@@ -143,7 +120,7 @@ class TestFtlTrigger : public QObject
     // the often missing sensor records, are quiet.
     TABLE_TEST(missingRecords, "decisions.tsv")
     {
-        m_service.putRecord(keyOf(row[0]), QByteArray());
+        m_service.putRecord(QString(row[0]).remove("()"), QByteArray());
         startMonitor();
         if (row[1] == "quiet")
             QVERIFY(!logged::warnings().contains("returns NULL"));
@@ -183,13 +160,13 @@ class TestFtlTrigger : public QObject
   private:
     // Stores the record and sends the change signal that names it, as the
     // service does: "getRuntimeCan(2)" becomes sigRuntimeCan(iProcess, 2).
-    void send(const QString &sChange, int iProcess)
+    // The get's call name.
+    QString send(const QString &sChange, int iProcess)
     {
-        const QString sCall = sChange.section(' ', 0, 0);
-        m_service.putRecord(keyOf(sCall), recordOf(sChange));
-        const QString sIndex = sCall.section('(', 1).chopped(1);
+        const QString sCall = m_service.put(sChange), sIndex = sCall.section('(', 1).remove(')');
         m_service.sendSignal("sig" + sCall.section('(', 0, 0).mid(3),
                              sIndex.isEmpty() ? QList<int>{iProcess} : QList<int>{iProcess, sIndex.toInt()});
+        return sCall;
     }
 
     void startMonitor()
