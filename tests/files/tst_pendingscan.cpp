@@ -1,5 +1,6 @@
 #include "files/cpendinglistings.h"
 #include "records/ccommrecords.h"
+#include "tests/support/crecordtext.h"
 #include "tests/support/ctable.h"
 
 #include <QDir>
@@ -68,13 +69,9 @@ class TestPendingScan : public QObject
 
     TABLE_TEST(switches, "pendingscan.tsv")
     {
-        CSetGsmGprsFtpData oData;
-        CSetGsmGprsFtpService oService;
-        CSetGsmGprsFtpUpdate oUpdate;
-        oData.setDomain(row[0]);
-        oService.setDomain(row[1]);
-        oUpdate.setDomain(row[2]);
-        const CServerSwitches servers = serverSwitches(oData, oService, oUpdate);
+        const CServerSwitches servers =
+            serverSwitches(recordWith<CSetGsmGprsFtpData>("1=" + row[0]), recordWith<CSetGsmGprsFtpService>("1=" + row[1]),
+                           recordWith<CSetGsmGprsFtpUpdate>("1=" + row[2]));
         QCOMPARE(QString(servers.bData ? "d" : "") + (servers.bService ? "s" : "") + (servers.bUpdate ? "u" : ""),
                  row[3]);
         QCOMPARE(servers.sDataDomain, row[0]);

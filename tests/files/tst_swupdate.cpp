@@ -1,5 +1,6 @@
 #include "files/cswupdateschedule.h"
 #include "records/ccommrecords.h"
+#include "tests/support/crecordtext.h"
 #include "tests/support/ctable.h"
 
 #include <ctime>
@@ -18,16 +19,9 @@ qint64 secondsOf(const QString &sText)
 }
 
 // Automatic look-up on or off, month, day, weekday, hour, minute.
-CSetFtpSwUpdate setupOf(const QStringList &asFields)
+CSetFtpSwUpdate setupOf(const QStringList &as)
 {
-    CSetFtpSwUpdate oSetup;
-    oSetup.setRemote(asFields[0] == "1");
-    oSetup.setMonth(asFields[1].toInt());
-    oSetup.setDay(asFields[2].toInt());
-    oSetup.setWeekday(asFields[3].toInt());
-    oSetup.setHour(asFields[4].toInt());
-    oSetup.setMinute(asFields[5].toInt());
-    return oSetup;
+    return recordWith<CSetFtpSwUpdate>(QStringLiteral("7=%1 2=%2 3=%3 4=%4 5=%5 6=%6").arg(as[0], as[1], as[2], as[3], as[4], as[5]));
 }
 // One look at the schedule as a row of [schedule] takes it.
 bool lookAt(CSwUpdateSchedule &schedule, const QStringList &row, bool &bAfterRestart, QList<CLogLine> &aLog)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "records/crecordregistry.h"
-#include "sim/crecordfields.h"
+#include "tests/support/crecordtext.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -66,15 +66,11 @@ class CFakeService : public QObject
     // name, "getRuntimeCan(2)".
     QString put(const QString &sRecord)
     {
-        const QStringList asWords = sRecord.split(QLatin1Char(' '));
-        const QString sCall = QString(asWords[0]).remove(QStringLiteral("()")), sGet = sCall.section('(', 0, 0);
+        const QString sCall = sRecord.section(' ', 0, 0).remove(QStringLiteral("()")), sFields = sRecord.section(' ', 1);
+        const QString sGet = sCall.section('(', 0, 0);
         std::unique_ptr<CRecord> pRecord =
             makeRecord(sGet.startsWith("getSetup") ? "CSet" + sGet.mid(8) : "CRun" + sGet.mid(10));
-        QString sError;
-        for (const QString &sField : asWords.mid(asWords.value(1) == "-" ? 2 : 1))
-            if (!setFieldFromText(*pRecord, sField.section('=', 0, 0).toInt(), sField.section('=', 1), &sError))
-                qFatal("%s: %s", qPrintable(sRecord), qPrintable(sError));
-        putRecord(sCall, asWords.value(1) == "-" ? QByteArray() : pRecord->toByteArray());
+        putRecord(sCall, sFields == "-" ? QByteArray() : withFields(*pRecord, sFields).toByteArray());
         return sCall;
     }
     // No records, no calls.

@@ -11,7 +11,7 @@
 #include "logbook/clogspd.h"
 #include "logbook/clogtracking.h"
 #include "records/crecord.h"
-#include "sim/crecordfields.h"
+#include "tests/support/crecordtext.h"
 #include "tests/support/ctable.h"
 
 #include <QHash>
@@ -33,14 +33,6 @@ inline QHash<QString, QString> valuesOf(const QString &sValues)
     for (const QString &sPair : sValues.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         values.insert(sPair.section(QLatin1Char('='), 0, 0), sPair.section(QLatin1Char('='), 1));
     return values;
-}
-
-// A record field from its text in a test table, as the stand-in vehicle
-// reads a typed value.
-inline bool setFieldText(CRecord &record, int iField, const QString &sText)
-{
-    QString sError;
-    return setFieldFromText(record, iField, sText, &sError);
 }
 
 template <class T> std::unique_ptr<T> withParams(QHash<QString, QString> &v)
