@@ -39,22 +39,7 @@ class TestEventFile : public QObject
     TABLE_TEST(header, "eventfile.tsv")
     {
         CFakeFileSource source;
-        for (const QString &sValue : row[0].split(QLatin1Char(';'))) {
-            const QString sKey = sValue.section(QLatin1Char('='), 0, 0), sText = sValue.section(QLatin1Char('='), 1);
-            const int iField = sKey.mid(1).toInt();
-            source.bGeneralAnswers &= sKey != "gNA";
-            source.bGeneralWMReadable &= sKey != "wNA";
-            source.bRuntimeWM |= sKey == "seal";
-            if (sKey == "seal")
-                QVERIFY(source.seal.setField(2, qint32(sText.toInt())));
-            if (sKey.startsWith('m')) {
-                source.aMeters.resize(qMax(source.aMeters.size(), iField + 1));
-                QVERIFY(source.aMeters[iField].setField(46, sText));
-            }
-            if (iField > 0 && (sKey.startsWith('g') || sKey.startsWith('w')))
-                QVERIFY(setFieldText(sKey.startsWith('g') ? static_cast<CRecord &>(source.general) : source.generalWM,
-                                     iField, sText));
-        }
+        QVERIFY(source.hold(row[0]));
         QCOMPARE(QString::fromLatin1(ftlHeaderText(source, row[1], QStringLiteral("20991231235959"))),
                  cellTexts(row[2]).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }

@@ -4,34 +4,6 @@
 #include "tests/support/csandboxroot.h"
 #include "tests/support/ctable.h"
 
-namespace
-{
-template <class TRecord> CRecord *answering(std::optional<TRecord> &record)
-{
-    if (!record)
-        record.emplace();
-    return &*record;
-}
-
-// The record an infofile.tsv key names; naming it makes it answer.
-CRecord *recordOf(CFakeFileSource &source, const QString &sName)
-{
-    if (sName == "nrp")
-        return answering(source.runGeneral);
-    if (sName == "lrp")
-        return answering(source.runGeneralWM);
-    if (sName == "ppp")
-        return answering(source.runGsmGprs);
-    if (sName == "dial")
-        return answering(source.setGsmGprs);
-    if (sName == "vpn")
-        return answering(source.runVpn);
-    if (sName == "lgm")
-        return answering(source.setGeneral);
-    return sName == "gsm" ? static_cast<CRecord *>(&source.gsm) : &source.seal;
-}
-} // namespace
-
 class TestInfoFile : public QObject
 {
     Q_OBJECT
@@ -45,17 +17,7 @@ class TestInfoFile : public QObject
     TABLE_TEST(build, "infofile.tsv")
     {
         CFakeFileSource source;
-        for (const QString &sValue : row[0].split(QLatin1Char(';'))) {
-            const QString sKey = sValue.section(QLatin1Char('='), 0, 0), sText = sValue.section(QLatin1Char('='), 1);
-            source.bGsmReadable &= sKey != "gsmNA";
-            source.bSealReadable &= sKey != "sealNA";
-            if (sKey == "zone")
-                source.general.setField(71, sText);
-            else if (sKey == "now")
-                source.dtNow = utcOf(sText);
-            else if (sKey.contains(QLatin1Char('.')))
-                QVERIFY(setFieldText(*recordOf(source, sKey.section('.', 0, 0)), sKey.section('.', 1).toInt(), sText));
-        }
+        QVERIFY(source.hold(row[0]));
         QString sPath;
         QVERIFY(BuildInfoFile(source, sPath));
         QCOMPARE(sPath, m_sandbox.path("/tmp/" + row[1]));

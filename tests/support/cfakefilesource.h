@@ -4,10 +4,12 @@
 #include "logbook/clogbase.h"
 #include "records/creplycode.h"
 #include "tests/support/ccelltext.h"
+#include "tests/support/crecordtext.h"
 
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The database service as the file builders see it, held in memory: rows in
@@ -89,6 +91,43 @@ class CFakeFileSource : public CFileSource
         return iGsmFtpReply;
     }
 
+    // What a test table says the service holds, ";" between: "NAME.N=text"
+    // sets field N of the record NAME (general, wm: general setups, meterK,
+    // seal, gsm; nrp, lrp: general runtimes, ppp, dial: GSM/GPRS runtime and
+    // setup, vpn, lgm: general setup as read at the info file; naming one of
+    // these six makes it answer), "NAME-" makes the general setup, the WM
+    // setup, the GSM settings or the seal state unreadable, "runtimeWM" says
+    // the vehicle has WM runtimes, "now=" sets the clock.
+    bool hold(const QString &sValues)
+    {
+        // clang-format off
+        const QHash<QString, std::function<CRecord *()>> hRecords{
+            {"general", [this] { return &general; }}, {"wm", [this] { return &generalWM; }},
+            {"seal", [this] { return &seal; }},       {"gsm", [this] { return &gsm; }},
+            {"nrp", [this] { return answering(runGeneral); }}, {"lrp", [this] { return answering(runGeneralWM); }},
+            {"ppp", [this] { return answering(runGsmGprs); }}, {"dial", [this] { return answering(setGsmGprs); }},
+            {"vpn", [this] { return answering(runVpn); }},     {"lgm", [this] { return answering(setGeneral); }}};
+        const QHash<QString, bool *> hReadable{
+            {"general-", &bGeneralAnswers}, {"wm-", &bGeneralWMReadable}, {"gsm-", &bGsmReadable}, {"seal-", &bSealReadable}};
+        // clang-format on
+        for (const QString &sValue : sValues.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString sName = sValue.section('.', 0, 0), sField = sValue.section('.', 1);
+            bRuntimeWM |= sValue == "runtimeWM";
+            if (hReadable.contains(sValue))
+                *hReadable[sValue] = false;
+            else if (sValue.startsWith("now="))
+                dtNow = utcOf(sValue.mid(4));
+            else if (sName.startsWith("meter")) {
+                aMeters.resize(qMax(aMeters.size(), sName.mid(5).toInt() + 1));
+                withFields(aMeters[sName.mid(5).toInt()], sField, ';');
+            } else if (hRecords.contains(sName))
+                withFields(*hRecords[sName](), sField, ';');
+            else if (sValue != "runtimeWM" && sValue != "-")
+                return false;
+        }
+        return true;
+    }
+
     // Rows get increasing row IDs as they are added.
     void addRow(CLogBase &entry)
     {
@@ -97,6 +136,10 @@ class CFakeFileSource : public CFileSource
     }
 
   private:
+    template <class TRecord> static CRecord *answering(std::optional<TRecord> &record)
+    {
+        return &(record ? *record : record.emplace());
+    }
     template <typename TRecord> static bool copyOf(const std::optional<TRecord> &from, TRecord &to)
     {
         return from && (to = *from, true);
