@@ -1,3 +1,5 @@
+#include "tests/support/ctable.h"
+
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
@@ -29,9 +31,8 @@ class TestProcess : public QObject
     void startDaemon(bool bWithBus)
     {
         m_pRoot.reset(new QTemporaryDir);
-        QDir(m_pRoot->path()).mkpath(QStringLiteral("etc/Tankora"));
-        QDir(m_pRoot->path()).mkpath(QStringLiteral("var/log/Tankora"));
-        QDir(m_pRoot->path()).mkpath(QStringLiteral("usr/bin"));
+        for (const char *pszDir : {"etc/Tankora", "var/log/Tankora", "usr/bin"})
+            QDir(m_pRoot->path()).mkpath(QLatin1String(pszDir));
         QVERIFY(QFile::link(QStringLiteral(STANDIN_DIR "/killall"), m_pRoot->filePath(QStringLiteral("usr/bin/killall"))));
         QFile ini(m_pRoot->filePath(QStringLiteral("etc/Tankora/ftp_d.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly) &&
@@ -85,15 +86,8 @@ class TestProcess : public QObject
     // code is 0 and nothing is written outside the sandbox. The left-over
     // dial-up was stopped through the sandbox's killall, whose failure
     // (status 1, no pppd in the root) is a warning.
-    void endsOnSignal_data()
+    TABLE_TEST(endsOnSignal, "process.tsv")
     {
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("SIGTERM before the bus") << QStringList{"", "SIGTERM received: Terminating!"};
-        QTest::newRow("SIGINT when connected") << QStringList{"bus", "Signal SIGINT received => exit program"};
-    }
-    void endsOnSignal()
-    {
-        QFETCH(QStringList, row);
         startDaemon(!row[0].isEmpty());
         kill(row[0].isEmpty() ? SIGTERM : SIGINT);
         QVERIFY(m_pDaemon->waitForFinished(2000));
@@ -130,19 +124,12 @@ class TestProcess : public QObject
     // SIGHUP is only logged, before the bus as after it (ended by it, the
     // daemon would not be restarted by its unit); of two quick SIGINTs the
     // first ends the daemon and the second changes nothing.
-    void sighupIsLoggedOnly_data()
+    TABLE_TEST(sighupIsLoggedOnly, "process.tsv")
     {
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("before the bus") << QStringList{"", " W Signal SIGHUP received\n"};
-        QTest::newRow("when connected") << QStringList{"bus", " D Signal  1   received\n"};
-    }
-    void sighupIsLoggedOnly()
-    {
-        QFETCH(QStringList, row);
         startDaemon(!row[0].isEmpty());
         kill(SIGHUP);
         QTRY_VERIFY_WITH_TIMEOUT(logged(QStringLiteral(" W Signal SIGHUP received")), 10000);
-        QVERIFY2(logged(row[1]), qPrintable(readLog()));
+        QVERIFY2(logged(QString(row[1]).replace("\\n", "\n")), qPrintable(readLog()));
         QTest::qWait(300);
         QCOMPARE(m_pDaemon->state(), QProcess::Running);
         kill(SIGINT);

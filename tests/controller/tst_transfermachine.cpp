@@ -58,17 +58,12 @@ struct CRig : CTransferHost {
     void clearOfflineRequest() override { bOffline = false; }
     int offlineSeconds() const override { return iOfflineSeconds; }
 
-    // One cycle, then the cycle timer's interval passes.
-    int cycle()
-    {
-        iLastInterval = machine.step();
-        clock.advance(iLastInterval);
-        return machine.state();
-    }
-    void cycles(int iCount)
+    // Cycles, each followed by the cycle timer's interval; the state after them.
+    int cycle(int iCount = 1)
     {
         while (iCount-- > 0)
-            cycle();
+            clock.advance(iLastInterval = machine.step());
+        return machine.state();
     }
     // Cycles until the state is reached; false after iMaxCycles.
     bool runUntil(int iState, int iMaxCycles = 200)
@@ -99,7 +94,7 @@ class TestTransferMachine : public QObject
         const bool bModuleReady = row[0] == "1";
         CRig rig(row[1].toInt());
         rig.bModuleReady = bModuleReady;
-        rig.cycles(200); // over sixteen minutes
+        rig.cycle(200); // over sixteen minutes
         QCOMPARE(rig.machine.state(), row[2].toInt());
         QCOMPARE(rig.iLastInterval, 5000);
         QVERIFY(rig.asActions.isEmpty());
@@ -216,10 +211,10 @@ class TestTransferMachine : public QObject
             oStatus.setState(CRunFtpTransferStatus::EGroup(iGroup), 3);
             oStatus.setFileName(CRunFtpTransferStatus::EGroup(iGroup), QStringLiteral("f.ftl"));
         }
-        rig.cycles(31); // 150 s into the wait
+        rig.cycle(31);                                                     // 150 s into the wait
         QCOMPARE(rig.asActions.last().startsWith("transfer"), !bLinkOnly); // the link-only types start no client
         rig.machine.takeStatusUpdate(oStatus);
-        rig.cycles(30); // 300 s in all, 150 s after the update
+        rig.cycle(30);                           // 300 s in all, 150 s after the update
         QCOMPARE(rig.machine.state(), iRunning); // no time-out
 
         const qsizetype llLines = rig.asLines.size();
@@ -231,7 +226,7 @@ class TestTransferMachine : public QObject
         QCOMPARE(int(rig.asLines.size() - llLines), bLinkOnly ? 0 : 2);
         QVERIFY(rig.machine.transferFinished());
         QCOMPARE(rig.machine.transferFinishedWithError(), row[3] == "1");
-        rig.cycles(2);
+        rig.cycle(2);
         QCOMPARE(rig.machine.state(), int(FILE_TRANSFER_FINISHED));
         QCOMPARE(rig.machine.transferFailureCount(), row[4].toInt());
     }
@@ -244,7 +239,7 @@ class TestTransferMachine : public QObject
         for (bool bFailed : {true, false, true, true, true, true}) {
             QVERIFY(rig.runUntil(FILE_WAIT_FINISH));
             rig.machine.setTransferFinished(bFailed);
-            rig.cycles(2);
+            rig.cycle(2);
         }
         QCOMPARE(rig.asLines.count("W Transfer failed. Count : 1"), 2);
         QCOMPARE(rig.asLines.count("W Transfer failed. Count : 4"), 1);
@@ -284,7 +279,7 @@ class TestTransferMachine : public QObject
         if (row[0] == "1")
             rig.aPending = {{TransferLtServer, QString()}};
         rig.machine.setTransferFinished(false);
-        rig.cycles(100); // the link stays up
+        rig.cycle(100); // the link stays up
         QCOMPARE(rig.machine.state(), int(FILE_TRANSFER_FINISHED));
 
         const int iBefore = int(rig.asActions.size());
@@ -316,7 +311,7 @@ class TestTransferMachine : public QObject
         rig.bServiceServer = true;
         rig.bInfoFileBuilt = false;
         rig.bringLinkUp(SEND_INFO_FILE);
-        rig.cycles(3);
+        rig.cycle(3);
         QCOMPARE(rig.machine.state(), int(SEND_INFO_FILE));
         QCOMPARE(rig.asLines.count("W INFO-File NOT created"), 3);
     }

@@ -65,11 +65,7 @@ class TestEventFile : public QObject
     TABLE_TEST(runs, "eventfile.tsv")
     {
         CFakeFileSource source;
-        for (const QString &sRow : row[0].split(QStringLiteral("; "))) {
-            const QStringList asWords = sRow.split(QLatin1Char(' '));
-            if (asWords.size() > 1)
-                source.addRow(*logEntryOf(asWords[0], asWords[1].toInt(), valuesOf(asWords.mid(2).join(' '))));
-        }
+        addRows(source.aRows, row[0]);
         const QString sFault = row[2];
         const QString sFull = ftlPath(QStringLiteral("EVEl20240105093000.ftl"));
         source.iWritesBeforeRefusal = sFault.startsWith("refuse") ? sFault.mid(7).toInt() : -1;
@@ -88,13 +84,11 @@ class TestEventFile : public QObject
             source.iWritesBeforeRefusal = -1;
             bFirst = false;
         }
-        QStringList asMade, asWant;
-        for (const QString &sName : QDir(ftlPath()).entryList(QDir::Files))
-            asMade << sName;
+        QStringList asWant;
         for (const QString &sFile : row[3].split(QLatin1Char(' ')))
             if (sFile != "-")
                 asWant << sFile.section(QLatin1Char('='), 0, 0);
-        QCOMPARE(asMade, asWant);
+        QCOMPARE(QDir(ftlPath()).entryList(QDir::Files), asWant);
         for (const QString &sFile : row[3].split(QLatin1Char(' '))) {
             const QString sName = sFile.section(QLatin1Char('='), 0, 0), sWant = sFile.section(QLatin1Char('='), 1);
             if (sWant.endsWith(".ftl"))

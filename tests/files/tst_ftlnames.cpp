@@ -37,15 +37,9 @@ class TestFtlNames : public QObject
 
     // The process's own zone comes back, set or unset, and the C library
     // reads it again.
-    void processZoneIsRestored_data()
+    TABLE_TEST(processZoneIsRestored, "ftlnames.tsv")
     {
-        QTest::addColumn<QByteArray>("baProcessZone");
-        QTest::newRow("set") << QByteArray("America/Los_Angeles");
-        QTest::newRow("unset") << QByteArray();
-    }
-    void processZoneIsRestored()
-    {
-        QFETCH(QByteArray, baProcessZone);
+        const QByteArray baProcessZone = row[0] == "-" ? QByteArray() : row[0].toLatin1();
         if (baProcessZone.isNull())
             qunsetenv("TZ");
         else

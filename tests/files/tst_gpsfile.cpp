@@ -8,21 +8,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
-namespace
-{
-// Tracking rows as gpsfile.tsv describes them, with row IDs going on from
-// those already there.
-void addTracking(CFakeFileSource &source, const QString &sRows)
-{
-    for (const QString &sRow : sRows.split(QStringLiteral("; "))) {
-        const QStringList asWords = sRow.split(QLatin1Char(' '));
-        const auto pEntry = logEntryOf(asWords[0], asWords[1].toInt(), valuesOf(asWords.mid(2).join(' ')));
-        pEntry->RowID = quint64(source.aTrackingRows.size() + 1);
-        source.aTrackingRows.append(pEntry->toRow());
-    }
-}
-} // namespace
-
 class TestGpsFile : public QObject
 {
     Q_OBJECT
@@ -42,7 +27,7 @@ class TestGpsFile : public QObject
     TABLE_TEST(runs, "gpsfile.tsv")
     {
         CFakeFileSource source;
-        addTracking(source, row[0]);
+        addRows(source.aTrackingRows, row[0]);
         source.general.setField(71, row[1]);
         source.iWritesBeforeRefusal = row[2].startsWith("refuse") ? row[2].mid(7).toInt() : -1;
         source.bGsmReadable = row[2] != "gsm";
@@ -65,7 +50,7 @@ class TestGpsFile : public QObject
     {
         CFakeFileSource source;
         const auto fixAt = [&source](const QString &sTime) {
-            addTracking(source, "TRACK -1 at=" + sTime + " fix=59.9,10.75");
+            addRows(source.aTrackingRows, "TRACK -1 at=" + sTime + " fix=59.9,10.75");
             CGpsFileRun(source).GetGpsData();
         };
         fixAt(QStringLiteral("08:15"));

@@ -119,3 +119,17 @@ inline std::unique_ptr<CLogBase> logEntryOf(const QString &sClass, qint32 iSubTy
     pEntry->DateTime = utcOf(v["at"]);
     return pEntry;
 }
+
+// The rows of a table cell, "class subtype values" with "; " between ("-":
+// none), added with row IDs going on from those already there.
+inline void addRows(QList<QByteArray> &aRows, const QString &sRows)
+{
+    for (const QString &sRow : sRows.split(QStringLiteral("; "))) {
+        const QStringList asWords = sRow.split(QLatin1Char(' '));
+        if (asWords.size() < 2)
+            continue;
+        const auto pEntry = logEntryOf(asWords[0], asWords[1].toInt(), valuesOf(asWords.mid(2).join(' ')));
+        pEntry->RowID = quint64(aRows.size() + 1);
+        aRows.append(pEntry->toRow());
+    }
+}
