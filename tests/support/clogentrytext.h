@@ -44,17 +44,18 @@ template <class T> std::unique_ptr<T> withParams(QHash<QString, QString> &v)
     return pEntry;
 }
 
-inline CPositionFix fixOf(const QString &sFix, const QDateTime &dtStamp)
+// A GPS or tracking entry with the fix of "fix", stamped "at".
+template <class T> std::unique_ptr<T> withFix(QHash<QString, QString> &v)
 {
-    const QStringList asFix = (sFix + QStringLiteral(",0,0,0,0,0,0,0,0,0")).split(QLatin1Char(','));
-    CPositionFix fix;
-    fix.dtStamp = dtStamp;
+    const QStringList asFix = (v["fix"] + QStringLiteral(",0,0,0,0,0,0,0,0,0")).split(QLatin1Char(','));
+    auto pEntry = std::make_unique<T>();
+    pEntry->Position.dtStamp = utcOf(v["at"]);
     for (int i = 0; i < 3; ++i) {
-        fix.adMeasures[i] = asFix[i].toDouble();
-        fix.aiCounters[i] = asFix[3 + i].toInt();
-        fix.adFurther[i] = asFix[6 + i] == "nan" ? qQNaN() : asFix[6 + i].toDouble();
+        pEntry->Position.adMeasures[i] = asFix[i].toDouble();
+        pEntry->Position.aiCounters[i] = asFix[3 + i].toInt();
+        pEntry->Position.adFurther[i] = asFix[6 + i] == "nan" ? qQNaN() : asFix[6 + i].toDouble();
     }
-    return fix;
+    return pEntry;
 }
 
 inline std::unique_ptr<CLogBase> makeEntry(const QString &sClass, QHash<QString, QString> &v)
@@ -70,16 +71,10 @@ inline std::unique_ptr<CLogBase> makeEntry(const QString &sClass, QHash<QString,
         pSpd->EventTime = utcOf(v["tp"]);
         return pSpd;
     }
-    if (sClass == "GPS") {
-        auto pGps = std::make_unique<CLogGps>();
-        pGps->Position = fixOf(v["fix"], utcOf(v["at"]));
-        return pGps;
-    }
-    if (sClass == "TRACK") {
-        auto pTrack = std::make_unique<CLogTracking>();
-        pTrack->Position = fixOf(v["fix"], utcOf(v["at"]));
-        return pTrack;
-    }
+    if (sClass == "GPS")
+        return withFix<CLogGps>(v);
+    if (sClass == "TRACK")
+        return withFix<CLogTracking>(v);
     if (sClass == "LEVEL") {
         auto pLevel = std::make_unique<CLogLevelVolume>();
         const QHash<QString, CRecord *> records{
