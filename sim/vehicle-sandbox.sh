@@ -22,24 +22,18 @@ trap cleanup EXIT
 say() { echo "[$(date +%T)] == $*"; }
 fail() { say "FAILED: $*"; echo "--- daemon log"; tail -n 60 "$LOGFILE" 2>/dev/null || true; exit 1; }
 count() { N=$(grep -cF "$1" "$LOGFILE" 2>/dev/null) || true; echo "${N:-0}"; }
-wait_for_log() { # TEXT SECONDS [COUNT]
+wait_until() { # SECONDS COMMAND...: false when the command is not true within them
+    LIMIT=$(($1 * 10)); shift
     i=0
-    while [ "$(count "$1")" -lt "${3:-1}" ]; do
-        i=$((i + 1)); [ "$i" -le $(($2 * 10)) ] || return 1; sleep 0.1
+    until "$@"; do
+        i=$((i + 1)); [ "$i" -le "$LIMIT" ] || return 1; sleep 0.1
     done
 }
-wait_for_office() { # PATTERN SECONDS
-    i=0
-    while ! ls "$OFFICE" | grep -q "$1"; do
-        i=$((i + 1)); [ "$i" -le $(($2 * 10)) ] || return 1; sleep 0.1
-    done
-}
-wait_for_office_count() { # PATTERN COUNT SECONDS
-    i=0
-    while [ "$(ls "$OFFICE" | grep -c "$1")" -lt "$2" ]; do
-        i=$((i + 1)); [ "$i" -le $(($3 * 10)) ] || return 1; sleep 0.1
-    done
-}
+logged_times() { [ "$(count "$1")" -ge "$2" ]; }
+at_office() { [ "$(ls "$OFFICE" | grep -c "$1")" -ge "$2" ]; }
+wait_for_log() { wait_until "$2" logged_times "$1" "${3:-1}"; } # TEXT SECONDS [COUNT]
+wait_for_office() { wait_until "$2" at_office "$1" 1; } # PATTERN SECONDS
+wait_for_office_count() { wait_until "$3" at_office "$1" "$2"; } # PATTERN COUNT SECONDS
 
 "$SRC/sim/install-sandbox.sh" "$ROOT" "$BUILD" >/dev/null
 printf '[DEBUG_MESSAGES]\nDisplay_Message=0\nDisplay_Level=0\nLog_Level=0\n' > "$ROOT/etc/Tankora/ftp_d.ini"

@@ -20,19 +20,13 @@ alive() { kill -0 "$DAEMON" 2>/dev/null || fail "daemon is gone"; }
 profile() { /usr/bin/python3 "$SRC/sim/profiles/backlog.py" "$SRC/sim/profiles/truck.json" "$@"; } # FILE [ROWS [PERIOD_AT LEVEL_AT]]
 
 # The stored progress of the automatic event file, at least $1 within 120 s.
-wait_for_progress() {
-    i=0
-    while [ "$("$CTL" get CSetGsm 3)" -lt "$1" ]; do
-        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event-file run did not reach row $1"; sleep 0.1
-    done
-}
+progress_at() { [ "$("$CTL" get CSetGsm 3)" -ge "$1" ]; }
+wait_for_progress() { wait_until 120 progress_at "$1" || fail "event-file run did not reach row $1"; }
+no_event_file() { ! ls "$ROOT/var/log/FTL" | grep -q '^EVE'; }
 # Every one of ROWS rows at the back office, ALLOWED of them twice.
 check_rows_arrived() { # ROWS ALLOWED
     wait_for_log "Finish GetAutoLogbookData()" 60 || fail "run did not finish"
-    i=0
-    while ls "$ROOT/var/log/FTL" | grep -q '^EVE'; do
-        i=$((i + 1)); [ "$i" -le 1200 ] || fail "event files not sent"; sleep 0.1
-    done
+    wait_until 120 no_event_file || fail "event files not sent"
     cat "$OFFICE"/EVE* | grep -E '^(42|11),' | cut -d, -f2 | sort > "$ROOT/stamps"
     UNIQUE=$(uniq "$ROOT/stamps" | wc -l)
     TOTAL=$(wc -l < "$ROOT/stamps")
@@ -140,21 +134,7 @@ session-bus-late | tcp-bus-late)
     if [ "$SCENARIO" = tcp-bus-late ]; then
         LATE_BUS="tcp:host=127.0.0.1,port=$LATE_PORT"
         printf '[SETUP_GENERAL]\nUse_Session_Bus=0\nTCP_Bus_Address="%s"\n' "$LATE_BUS" >> "$ROOT/etc/Tankora/ftp_d.ini"
-        cat > "$ROOT/late-bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>$LATE_BUS</listen>
-  <auth>ANONYMOUS</auth>
-  <allow_anonymous/>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
+        sed "s|@LATE_BUS@|$LATE_BUS|" "$SRC/tests/e2e/late-bus.conf" > "$ROOT/late-bus.conf"
         UNREACHED="Can't connect to"
         set -- --config-file="$ROOT/late-bus.conf"
     else
@@ -169,10 +149,8 @@ EOF
     dbus-daemon --nofork "$@" >>"$ROOT/late-bus.log" 2>&1 &
     PIDS="$PIDS $!"
     # The stand-in service gives up on a bus that is not listening yet.
-    i=0
-    until dbus-send --bus="$LATE_BUS" --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId >/dev/null 2>&1; do
-        i=$((i + 1)); [ "$i" -le 100 ] || fail "the late bus did not start"; sleep 0.1
-    done
+    wait_until 10 dbus-send --bus="$LATE_BUS" --dest=org.freedesktop.DBus --print-reply / org.freedesktop.DBus.GetId \
+        >/dev/null 2>&1 || fail "the late bus did not start"
     say "bus $LATE_BUS up after the daemon"
     start_service "$ROOT/quiet.json"
     wait_for_log "FTL triggers connected" 60 || fail "no start-up handshake on the late bus"

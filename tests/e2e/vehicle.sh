@@ -100,10 +100,8 @@ wait_for_log "start the 'pppd' process" 120 $((DIALS + 1)) || fail "link not bac
 say "online again"
 # The time trigger may have raised an event file while the truck was
 # offline: it goes out on the link that just came back.
-i=0
-while ls "$ROOT/var/log/FTL" | grep -q .; do
-    i=$((i + 1)); [ "$i" -le 600 ] || break; sleep 0.1
-done
+outgoing_empty() { ! ls "$ROOT/var/log/FTL" | grep -q .; }
+wait_until 60 outgoing_empty || true
 
 stop_daemon
 [ "$(count "Start software update look-up")" = 1 ] || fail "the scheduled look-up ran again on the same date"
