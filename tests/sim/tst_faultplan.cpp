@@ -14,7 +14,9 @@ class TestFaultPlan : public QObject
     void faults()
     {
         QFETCH(QStringList, row);
-        const QHash<QString, EFault> hFaults{{"none", EFault::None}, {"error", EFault::Error}, {"stall", EFault::Stall}};
+        const QHash<QString, EFault> hFaults{{"none", EFault::None},   {"error", EFault::Error},
+                                             {"stall", EFault::Stall}, {"empty", EFault::Empty},
+                                             {"refuse", EFault::Refuse}};
         CFaultPlan plan;
         for (const QString &sStep : cellTexts(row[0])) {
             const QStringList asWords = sStep.split(QLatin1Char(' '));
