@@ -138,6 +138,7 @@ QString ctlUsage()
 {
     return QStringLiteral(
         "usage: tankora-ctl COMMAND [ARGS] [--index N] [--timeout MS] [--skip N] [--kinds K]\n"
+        "       tankora-ctl --serve                  one command per line of stdin, one connection\n"
         "  set CLASS FIELD VALUE [FIELD VALUE ...]   write record fields\n"
         "  get CLASS FIELD                           print one field\n"
         "  dump CLASS                                print every field\n"
