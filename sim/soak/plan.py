@@ -264,6 +264,8 @@ class Planner:
         t0 = d * DAY
         last = (d + 1) * DAY - 2 * 3600 if d == self.days - 1 else (d + 1) * DAY
         for kind, (count, shortest, longest) in FAULTS_PER_DAY.items():
+            if kind == "daemon-kill" and d in self.quiet_days():
+                continue
             for n in range(count):
                 start = rng.randint(t0 + 1800, last - longest - 60)
                 fault = {"t": start, "kind": kind, "until": start + rng.randint(shortest, longest)}
@@ -280,6 +282,11 @@ class Planner:
                 elif kind == "progress-fault":
                     fault.update(operation=PROGRESS_FAULTS[n][0], fault=PROGRESS_FAULTS[n][1], count=1)
                 self.faults.append(fault)
+
+    def quiet_days(self):
+        """Days without a daemon kill: a week keeps three in a row, so one
+        process lives long enough to show whether its memory grows."""
+        return range(2, 5) if self.days >= 6 else ()
 
     def build(self):
         for d in range(self.days):
