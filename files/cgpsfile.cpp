@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -47,11 +48,11 @@ QString defaultPositionText(const CPositionFix &fix)
            + QString::number(fix.longitude()) + QStringLiteral(" (seems to be the default position)");
 }
 
-void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
+bool CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
 {
     if (fix.dtStamp.toString(QStringLiteral("yyyyMMdd")).size() < 8) {
         m_source.log(warningLine(QStringLiteral("GPS data contains an invalid time")));
-        return;
+        return true;
     }
     const QDateTime dtLocal = fix.dtStamp.addSecs(iOffsetSecs);
     const QString sPath = gpsFilePath(dtLocal);
@@ -59,7 +60,7 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
     const int iFd = ::open(QFile::encodeName(sPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (iFd < 0) {
         m_source.log(warningLine(streamItems({QStringLiteral("open error "), errorText(errno)})));
-        return;
+        return true;
     }
     if (::flock(iFd, LOCK_EX | LOCK_NB) != 0) {
         const int iError = errno;
@@ -68,7 +69,7 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
         else
             m_source.log(warningLine(streamItems({QStringLiteral("flock returns error "), errorText(iError)})));
         ::close(iFd);
-        return;
+        return true;
     }
 
     const QString sStamp = ftlStamp(fix.dtStamp, iOffsetSecs);
@@ -77,14 +78,25 @@ void CGpsFileRun::WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs)
                            QLatin1Char('\n')));
     // The tracking progress moves past this row next: the line, and the
     // name of a new day's file, are on the disk before that.
-    if (!writeAll(iFd, gpsFileLine(fix, iOffsetSecs)) || ::fsync(iFd) != 0
-        || (bNew && !syncDirectory(ftlDirectory())))
+    struct stat oBefore {};
+    const bool bSized = ::fstat(iFd, &oBefore) == 0;
+    const bool bWritten = writeAll(iFd, gpsFileLine(fix, iOffsetSecs)) && ::fsync(iFd) == 0
+                          && (!bNew || syncDirectory(ftlDirectory()));
+    if (!bWritten) {
         m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
+        // A full disk may have taken part of the line: the file goes back
+        // to its last whole line, and a day's file that never got one goes.
+        if (bNew)
+            ::unlink(QFile::encodeName(sPath).constData());
+        else if (bSized && ::ftruncate(iFd, oBefore.st_size) != 0)
+            m_source.log(warningLine(QStringLiteral("write error on ") + sPath + QStringLiteral(": ") + errorText(errno)));
+    }
 
     if (::flock(iFd, LOCK_UN) != 0)
         m_source.log(warningLine(streamItems(
             {QStringLiteral("GPD file "), quotedText(sPath), QStringLiteral("  unlock error : "), errorText(errno)})));
     ::close(iFd);
+    return bWritten;
 }
 
 void CGpsFileRun::GetGpsData()
@@ -104,10 +116,14 @@ void CGpsFileRun::GetGpsData()
         }
         const CLogTracking entry(baRow);
         pauseBetweenRows();
-        if (entry.hasUsablePosition())
-            WriteGpsLine(entry.Position, clock.iOffsetSecs);
-        else
+        if (!entry.hasUsablePosition()) {
             m_source.log(warningLine(defaultPositionText(entry.Position)));
+        } else if (!WriteGpsLine(entry.Position, clock.iOffsetSecs)) {
+            // The progress stays before a row the disk did not take.
+            m_source.log(warningLine(QStringLiteral("GPS file run stopped at row %1: it stays for the next run")
+                                         .arg(entry.RowID)));
+            return;
+        }
         // A rejected position is passed for good, like a written one.
         if (!advanceProgress(m_source, qint64(entry.RowID), true))
             return;

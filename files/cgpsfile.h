@@ -20,7 +20,8 @@ public:
     void GetGpsData();
     // Appends the "08" line of one fix to its day's file. Another process
     // that holds the file's lock costs this fix its line; the daemon never waits.
-    void WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs);
+    // False when the disk did not take the line (nothing of it stays).
+    bool WriteGpsLine(const CPositionFix &fix, qint32 iOffsetSecs);
 
 private:
     CFileSource &m_source;

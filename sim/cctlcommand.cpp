@@ -136,22 +136,25 @@ int transferGroup(const QString &sName)
 
 QString ctlUsage()
 {
-    return QStringLiteral("usage: tankora-ctl COMMAND [ARGS] [--index N] [--timeout MS] [--skip N] [--kinds K]\n"
-                          "  set CLASS FIELD VALUE [FIELD VALUE ...]   write record fields\n"
-                          "  get CLASS FIELD                           print one field\n"
-                          "  dump CLASS                                print every field\n"
-                          "  wait-for CLASS FIELD VALUE                wait until the field holds VALUE\n"
-                          "  trigger NAME [NAME ...]                   raise transfer requests (gps, man-event,\n"
-                          "                                            auto-event, log, sw-update, data-test,\n"
-                          "                                            service-test, update-test, info)\n"
-                          "  offline SECONDS                           ask every process for an offline period\n"
-                          "  gsm-state [STATE [MODULE]]                print or publish the GSM module state\n"
-                          "  add-row TYPE SUBTYPE COMPARTMENT TIME [VALUE ...]  add a logbook row\n"
-                          "  transfer-status GROUP STATE [SENT TOTAL [FILE]]    publish an FTP transfer state\n"
-                          "  processes                                 processes that told the supervisor their name\n"
-                          "  load PROFILE                              load a vehicle profile\n"
-                          "  fault OPERATION error|stall [COUNT] [--skip N]  after N calls (default 0), answer the\n"
-                          "                                            next COUNT (default 1) with an error, or\n"
-                          "                                            after the caller's time-out\n"
-                          "  fault [OPERATION] clear                   clear the fault of one or every operation\n");
+    return QStringLiteral(
+        "usage: tankora-ctl COMMAND [ARGS] [--index N] [--timeout MS] [--skip N] [--kinds K]\n"
+        "       tankora-ctl --serve                  one command per line of stdin, one connection\n"
+        "  set CLASS FIELD VALUE [FIELD VALUE ...]   write record fields\n"
+        "  get CLASS FIELD                           print one field\n"
+        "  dump CLASS                                print every field\n"
+        "  wait-for CLASS FIELD VALUE                wait until the field holds VALUE\n"
+        "  trigger NAME [NAME ...]                   raise transfer requests (gps, man-event,\n"
+        "                                            auto-event, log, sw-update, data-test,\n"
+        "                                            service-test, update-test, info)\n"
+        "  offline SECONDS                           ask every process for an offline period\n"
+        "  gsm-state [STATE [MODULE]]                print or publish the GSM module state\n"
+        "  add-row TYPE SUBTYPE COMPARTMENT TIME [VALUE ...]  add a logbook row\n"
+        "  transfer-status GROUP STATE [SENT TOTAL [FILE]]    publish an FTP transfer state\n"
+        "  processes                                 processes that told the supervisor their name\n"
+        "  load PROFILE                              load a vehicle profile\n"
+        "  fault OPERATION KIND [COUNT] [--skip N]   after N calls (default 0), answer the next\n"
+        "                                            COUNT (default 1) with an error, after the\n"
+        "                                            caller's time-out (stall), an empty byte\n"
+        "                                            array or a failure code (refuse)\n"
+        "  fault [OPERATION] clear                   clear the fault of one or every operation\n");
 }

@@ -280,7 +280,7 @@ int CCtlRunner::runFault(const CCtlCommand &command)
     if (as.size() == 1) {
         return as[0] == QLatin1String("clear")
                    ? runSimCall(QStringLiteral("setFault"), {QString(), as[0], 0, 0})
-                   : fail(QStringLiteral("fault OPERATION error|stall [COUNT], or fault [OPERATION] clear"));
+                   : fail(QStringLiteral("fault OPERATION error|stall|empty|refuse [COUNT], or fault [OPERATION] clear"));
     }
     bool bOk = true;
     const int iCount = as.size() > 2 ? as[2].toInt(&bOk) : 1;

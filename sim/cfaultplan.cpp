@@ -3,10 +3,14 @@
 #include "sim/cserviceoperations.h"
 
 #include <QDBusError>
+#include <QVariant>
 #include <QDebug>
 #include <QTimer>
 
 namespace {
+
+// REPLY_NO_SUCCESS: the service's plain "not done".
+constexpr int REPLY_FAILURE = 0;
 
 bool isServiceOperation(const QString &sOperation)
 {
@@ -37,11 +41,17 @@ bool CFaultPlan::set(const QString &sOperation, const QString &sKind, int iCount
         m_hFaults.remove(sOperation);
         return true;
     }
-    if ((sKind != QLatin1String("error") && sKind != QLatin1String("stall")) || iCount < 1 || iSkip < 0) {
-        *psError = QStringLiteral("a fault is \"error\" or \"stall\", for one call or more, after no call or more");
+    static const QHash<QString, EFault> hKinds = {{QStringLiteral("error"), EFault::Error},
+                                                  {QStringLiteral("stall"), EFault::Stall},
+                                                  {QStringLiteral("empty"), EFault::Empty},
+                                                  {QStringLiteral("refuse"), EFault::Refuse}};
+    const auto kind = hKinds.find(sKind);
+    if (kind == hKinds.end() || iCount < 1 || iSkip < 0) {
+        *psError = QStringLiteral("a fault is \"error\", \"stall\", \"empty\" or \"refuse\", for one call or more, "
+                                  "after no call or more");
         return false;
     }
-    m_hFaults.insert(sOperation, {sKind == QLatin1String("error") ? EFault::Error : EFault::Stall, iCount, iSkip});
+    m_hFaults.insert(sOperation, {*kind, iCount, iSkip});
     return true;
 }
 
@@ -68,6 +78,16 @@ void answerCall(CFaultPlan &plan, const QDBusConnection &connection, const QDBus
         qInfo().noquote() << "tankora-service: fault: error reply to" << call.member();
         connection.send(call.createErrorReply(QDBusError::Failed,
                                               QStringLiteral("%1 failed as the test asked").arg(call.member())));
+        return;
+    }
+    if (eFault == EFault::Empty) {
+        qInfo().noquote() << "tankora-service: fault: empty reply to" << call.member();
+        connection.send(call.createReply(QVariant(QByteArray())));
+        return;
+    }
+    if (eFault == EFault::Refuse) {
+        qInfo().noquote() << "tankora-service: fault: failure code to" << call.member();
+        connection.send(call.createReply(QVariant(int(REPLY_FAILURE))));
         return;
     }
     const QDBusMessage reply = fnAnswer();

@@ -78,6 +78,13 @@ bool objectFromJson(EFieldType eType, const QJsonObject &object, CFieldValue *pV
     fix.adMeasures[0] = object.value(QLatin1String("latitude")).toDouble();
     fix.adMeasures[1] = object.value(QLatin1String("longitude")).toDouble();
     fix.adMeasures[2] = object.value(QLatin1String("altitude")).toDouble();
+    // The receiver's counters and further measures, when a row gives them.
+    const QJsonArray aCounters = object.value(QLatin1String("counters")).toArray();
+    const QJsonArray aFurther = object.value(QLatin1String("further")).toArray();
+    for (int i = 0; i < 3; ++i) {
+        fix.aiCounters[i] = aCounters.at(i).toInt();
+        fix.adFurther[i] = aFurther.at(i).toDouble();
+    }
     if (object.contains(QLatin1String("time"))) {
         fix.dtStamp = dateTimeFromText(object.value(QLatin1String("time")).toString());
         if (!fix.dtStamp.isValid())

@@ -13,7 +13,8 @@
 bool fieldValueFromText(EFieldType eType, const QString &sText, CFieldValue *pValue);
 // The same from JSON: numbers, booleans and strings for single values,
 // arrays for lists, objects for text maps and position fixes
-// ({"latitude": 52.1, "longitude": 9.8, "time": "..."}).
+// ({"latitude": 52.1, "longitude": 9.8, "time": "...", with "altitude",
+// "counters" [3 ints] and "further" [3 numbers] when given).
 bool fieldValueFromJson(EFieldType eType, const QJsonValue &value, CFieldValue *pValue);
 QString fieldValueText(const CFieldValue &value);
 // One letter of the layout notation (records/crecordlayout.h) per kind.

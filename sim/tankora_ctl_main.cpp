@@ -8,6 +8,29 @@
 #include <QDBusConnection>
 #include <QDBusError>
 
+namespace {
+
+// One command per line of stdin over one connection, until stdin ends: a
+// script that reports many times a second (the FTP client, sped up) pays
+// no process start per report, and its reports keep their order.
+int serve(CCtlRunner &runner, QTextStream &out, QTextStream &err)
+{
+    QTextStream in(stdin);
+    QString sLine;
+    int iWorst = 0;
+    while (in.readLineInto(&sLine)) {
+        CCtlCommand command;
+        QString sError;
+        const int iResult = parseCtlCommand(sLine.split(QLatin1Char(' '), Qt::SkipEmptyParts), &command, &sError)
+                                ? runner.run(command)
+                                : (err << "tankora-ctl: " << sError << Qt::endl, 1);
+        iWorst = qMax(iWorst, iResult);
+        out.flush();
+    }
+    return iWorst;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -19,9 +42,10 @@ int main(int argc, char **argv)
         (asWords.isEmpty() ? err : out) << ctlUsage();
         return asWords.isEmpty() ? 1 : 0;
     }
+    const bool bServe = asWords == QStringList{QStringLiteral("--serve")};
     CCtlCommand command;
     QString sError;
-    if (!parseCtlCommand(asWords, &command, &sError)) {
+    if (!bServe && !parseCtlCommand(asWords, &command, &sError)) {
         err << "tankora-ctl: " << sError << "\n" << ctlUsage();
         return 1;
     }
@@ -31,5 +55,5 @@ int main(int argc, char **argv)
         return 1;
     }
     CCtlRunner runner(bus, out, err);
-    return runner.run(command);
+    return bServe ? serve(runner, out, err) : runner.run(command);
 }

@@ -11,7 +11,7 @@ import plan as planning
 
 IDLE_TIME = 60        # CSetGsmGprs.IdleTime of the truck profile, s
 CYCLE = 5             # the periodic step, s
-JITTER_S = 0.25       # wall-clock slack for a sped-up daemon on a busy machine
+JITTER_S = 0.05       # wall-clock slack for a sped-up daemon on a busy machine
 HEADER_CODES = {"0", "1", "2", "6", "10", "90", "91"}
 LINE = re.compile(r"^NOID\((\d+)\):(\d{4}-\d\d-\d\d_\d\d:\d\d:\d\d:\d{3}) [DWCF] (.*)$")
 STATE = re.compile(r'Statechange to +"(\w+)"')
@@ -77,28 +77,32 @@ def body_lines(path):
 
 
 class Rows:
-    """Where each planned row's lines turned up: line stamp -> [(file, line)]."""
+    """Where each planned row's lines turned up: line stamp -> [(file, line,
+    archive copy)], copies in the order the back office received them."""
 
     def __init__(self):
         self.seen = collections.defaultdict(list)
 
-    def add(self, name, lines):
+    def add(self, name, lines, path):
         for line in lines:
             fields = line.split(",")
             if len(fields) > 1:
-                self.seen[fields[1]].append((name, line))
+                self.seen[fields[1]].append((name, line, path))
 
 
-def whole_line(row, line):
-    """The line is the row's: its record code, and for a position the
-    coordinates of the row's fix (longitude first)."""
-    fields = line.split(",")
-    if fields[0] != row["code"]:
-        return False
-    if row["row"]["type"] == 1:
-        position = row["row"]["payload"][0]
-        return len(fields) == 11 and fields[2:4] == ["%.6f" % position["longitude"], "%.6f" % position["latitude"]]
-    return True
+def copies_of(row, found):
+    """How many whole copies of the row's lines arrived, or None when a line
+    is not the row's: byte for byte its expected lines, or for a row known
+    only by its record code, one line with that code."""
+    lines = [line for _, line, _ in found]
+    if row["lines"] is None:
+        return len(lines) if all(line.split(",")[0] == row["code"] for line in lines) else None
+    if not row["lines"]:
+        return 0 if not lines else None
+    copies, rest = divmod(len(lines), len(row["lines"]))
+    if rest or collections.Counter(lines) != collections.Counter({l: copies for l in row["lines"]}):
+        return None
+    return copies
 
 
 def check_rows(rows, planned, store, book, rule, failures):
@@ -113,35 +117,95 @@ def check_rows(rows, planned, store, book, rule, failures):
         found = rows.seen.get(key, [])
         rid = store.get((book, row_stamp_ms(row)), "?")
         what = "row %s (%s, %s, line stamp %s)" % (rid, row["template"], row["row"]["time"], key)
-        files = ", ".join(name for name, _ in found)
-        wanted = 1 if row["code"] else 0
-        if any(not whole_line(row, line) for _, line in found):
-            failures.append("%s: %s arrived as another row's line: %s" % (rule, what, found[0][1]))
-        elif len(found) == wanted:
+        files = ", ".join(name for name, _, _ in found)
+        copies = copies_of(row, found)
+        if copies is None:
+            failures.append("%s: %s arrived as %s, expected %s" % (
+                rule, what, [line for _, line, _ in found], row["lines"] or "a %s line" % row["code"]))
+        elif copies == (1 if row["lines"] or row["code"] else 0):
             continue
-        elif wanted and len(found) == 2:
-            twice.append(("%s in %s" % (what, files), {name for name, _ in found}))
-        elif not found:
+        elif copies == 2:
+            twice.append(("%s in %s" % (what, files), key, found))
+        elif not copies:
             failures.append("%s: %s never arrived" % (rule, what))
         else:
-            failures.append("%s: %s arrived %d times: %s" % (rule, what, len(found), files))
+            failures.append("%s: %s arrived %d times: %s" % (rule, what, copies, files))
     for key, found in rows.seen.items():
         if key not in known:
             failures.append("%s: line stamped %s belongs to no row: %s in %s" % (rule, key, found[0][1], found[0][0]))
     return twice
 
 
-def timed_out_files(vehicle):
-    """Files whose transfer the daemon gave up after 180 s without a word
-    from the FTP client: such a file is sent again, as the daemon is told to,
-    and its rows may arrive twice whatever the client did meanwhile."""
-    files, current = set(), None
-    for _, _, text in log_lines(vehicle.log):
+def writers(vehicle):
+    """Which daemon processes wrote what: {event file name: pids} from the
+    runs that created or appended to it (a run appends to the file of its
+    second), {tracking line stamp: pids} from the GPS runs' lines."""
+    files, positions = collections.defaultdict(set), collections.defaultdict(set)
+    for _, pid, text in log_lines(vehicle.log):
+        m = re.search(r'(?:Start creation of new file:|Open new file and store the data in) "([^"]+)"', text)
+        if m:
+            files[os.path.basename(m.group(1))].add(pid)
+        m = re.search(r'Local time: "(\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d),', text)
+        if m:
+            files["EVEl%s.ftl" % "".join(m.groups())].add(pid)
+        m = re.search(r"file  Time (\d{14}) gps position", text)
+        if m:
+            positions[m.group(1)].add(pid)
+    return files, positions
+
+
+def hang_time_outs(vehicle, driver):
+    """(start, time-out, file name) of each transfer given up while the FTP
+    client hung."""
+    out, start, name = [], None, None
+    for when, _, text in log_lines(vehicle.log):
         if "Start transfer: TransferType" in text:
-            current = os.path.basename(text.rstrip().split(" Filename ")[-1])
-        elif "Timeout in FTP-Transfer" in text and current:
-            files.add(current)
-    return files
+            start, name = when, os.path.basename(text.rstrip().split(" Filename ")[-1])
+        elif "Timeout in FTP-Transfer" in text and start is not None and within(
+                driver.windows, ("client-hang",), when, when):
+            out.append((start, when, name))
+    return out
+
+
+def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
+    """Ties each row that arrived twice to the one event that explains it,
+    one row per event: a daemon kill (the first copy written by the killed
+    process, the second by its successor), a progress write the service
+    refused (both copies by the process it refused), a file sent again
+    after the FTP client hung (both copies of the file that timed out, the
+    first received during that transfer), or a power cut that put a file
+    the back office had back into the outgoing directory. Any other
+    duplicate fails."""
+    files, positions = writers(vehicle)
+    sup = vehicle.supervisor
+    kills = [(pid, sup.pids[sup.pids.index(pid) + 1]) for pid in sup.killed
+             if pid in sup.pids and sup.pids.index(pid) + 1 < len(sup.pids)]
+    # A refused write logs its reply code, a failed read of the progress
+    # before its write that it returned nothing; either way the progress
+    # stays and the run's last row goes again.
+    refusals = [pid for _, pid, text in log_lines(vehicle.log)
+                if " Dbus-Error: " in text or "getSetupGsm returns NULL" in text]
+    hangs = hang_time_outs(vehicle, driver)
+    used, tied = set(), collections.Counter()
+    for what, key, found in twice:
+        # A row of two lines has four: its first copy and its last.
+        ordered = sorted(found, key=lambda f: f[2])
+        (n1, _, p1), (n2, _, p2) = ordered[0], ordered[-1]
+        w1, w2 = [positions[key] if n.startswith("GPS_") else files.get(n, set()) for n in (n1, n2)]
+        events = [("daemon kill", i) for i, (dead, heir) in enumerate(kills) if dead in w1 and heir in w2]
+        events += [("refused progress write", i) for i, pid in enumerate(refusals) if pid in w1 & w2]
+        events += [("file sent again after a hung client", i) for i, (begin, end, name) in enumerate(hangs)
+                   if n1 == n2 == name and begin <= os.path.getmtime(p1) <= end < os.path.getmtime(p2)]
+        if n1 == n2 and n1 in resent_after_cut:
+            events.append(("file put back by a cut", n1))
+        event = next((e for e in events if e not in used), None)
+        if event is None:
+            failures.append("duplicates: %s, written by process %s then %s, tied to no event left (%d kills)"
+                            % (what, sorted(w1), sorted(w2), len(kills)))
+            continue
+        used.add(event)
+        tied[event[0]] += 1
+    return tied
 
 
 def row_stamp_ms(row):
@@ -155,15 +219,31 @@ def check_idle(vehicle, driver, failures, figures):
     time the daemon spent in a file run does not count: sped up, a run of a
     few dozen rows takes minutes of the road, since the bus does not speed
     up with the daemon."""
-    limit = (IDLE_TIME + 3 * CYCLE) / driver.scale + JITTER_S
+    limit = (IDLE_TIME + 2 * CYCLE) / driver.scale + JITTER_S
     held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill", "power-cut")]
-    longest = 0.0
-    pid = state = start = run = None
+    measured = [0, 0.0]  # stretches, the longest
+
+    def judge(start, when, length, exempt):
+        if exempt:
+            return
+        measured[0] += 1
+        measured[1] = max(measured[1], length)
+        if length > limit:
+            failures.append("idle link: up %.1f s (%.0f s of the road) with nothing sent, "
+                            "from %s to %s (limit %.0f s of the road)"
+                            % (length, length * driver.scale, stamp_of(start), stamp_of(when), limit * driver.scale))
+
+    pid = state = start = run = last = None
     lt = lt_seen = False
     busy = 0.0
     for when, line_pid, text in log_lines(vehicle.log):
         if line_pid != pid:
+            # A killed process's stretch counts up to its last line.
+            if start is not None and run is None:
+                judge(start, last, last - start - busy, lt_seen or within(held, ("service-restart", "service-stall"),
+                                                                            start, last))
             pid, state, start, run, lt = line_pid, None, None, None, False
+        last = when
         if "LtServerEnabled = " in text:
             lt = text.rstrip().endswith("true")
         lt_seen = lt_seen or lt
@@ -177,46 +257,244 @@ def check_idle(vehicle, driver, failures, figures):
             start, lt_seen, busy = when, lt, 0.0
         elif start is not None and (any(end in text for end in IDLE_ENDS) or new_state not in IDLE_STATES):
             length = when - start - busy - (when - run if run is not None else 0.0)
-            exempt = lt_seen or any(w["begin"] <= when and (w["end"] or when) >= start for w in held)
-            if not exempt:
-                longest = max(longest, length)
-                if length > limit:
-                    failures.append("idle link: up %.1f s (%.0f s of the road) with nothing sent, "
-                                    "from %s to %s (limit %.0f s of the road)"
-                                    % (length, length * driver.scale, stamp_of(start), stamp_of(when),
-                                       limit * driver.scale))
+            judge(start, when, length, lt_seen or any(w["begin"] <= when and (w["end"] or when) >= start
+                                                      for w in held))
             start = None
         state = new_state
-    figures["longest idle link"] = "%.0f s of the road (idle time %d s)" % (longest * driver.scale, IDLE_TIME)
+    if not measured[0]:
+        failures.append("idle link: no stretch of idle link was measured")
+    figures["idle links measured, longest"] = "%d, %.0f s of the road (idle time %d s, limit %.0f s)" % (
+        measured[0], measured[1] * driver.scale, IDLE_TIME, limit * driver.scale)
+
+
+TRANSFER_WAIT = 180   # the daemon's wait for a word from the FTP client, s of the road
+# Faults that keep the FTP client's word from the daemon: a hung client,
+# the service gone or holding a reply back, the daemon killed, a power cut.
+SILENCERS = ("client-hang", "service-restart", "service-stall", "daemon-kill", "power-cut")
+STATUS_LINES = ("Transfer state of ", "Transfer state '")
+
+
+def within(windows, kinds, begin, end):
+    """Whether a window of one of the kinds overlaps [begin, end] (wall time)."""
+    return any(w["kind"] in kinds and w["begin"] <= end and (w["end"] or end) >= begin for w in windows)
+
+
+def check_transfer_waits(vehicle, driver, failures, figures):
+    """A healthy FTP client reports well within the daemon's wait, sped up
+    as it is: every "Timeout in FTP-Transfer" needs a fault that kept the
+    client's word away (or a refused read of the transfer status). The
+    longest silence of a healthy client is the margin the run had."""
+    wait = TRANSFER_WAIT / driver.scale
+    longest = busy = 0.0
+    held = 0
+    pid = last = refused = run = None
+    for when, line_pid, text in log_lines(vehicle.log):
+        if line_pid != pid:
+            pid, last, run = line_pid, None, None
+        if "'getRuntimeFtpTransferStatus' returns NULL" in text:
+            refused = when
+        # A file run holds the daemon's one thread: reports wait meanwhile.
+        if RUN_BEGINS in text:
+            run = when
+        elif run is not None and any(end in text for end in RUN_ENDS):
+            busy, run = busy + when - max(run, last or run), None
+        if "Start transfer: TransferType" in text or "INFO-File created" in text:
+            last, busy = when, 0.0
+        elif last is not None and (any(t in text for t in STATUS_LINES) or "Timeout in FTP-Transfer" in text):
+            excused = within(driver.windows, SILENCERS, last, when) or (refused is not None and refused >= last)
+            silence = when - last - busy
+            if not excused:
+                longest = max(longest, silence)
+            if "Timeout" in text and not excused:
+                if busy > 0 and silence < wait:
+                    # The step that builds files runs before the wait is
+                    # judged, and the reports that came meanwhile are
+                    # still queued: sped up, a run over the unhurried bus
+                    # can outlast the wait.
+                    held += 1
+                elif silence < wait:
+                    failures.append("time-outs: \"Timeout in FTP-Transfer\" at %s only %.3f s after the client's "
+                                    "last word, short of the wait of %.3f s" % (stamp_of(when), silence, wait))
+                else:
+                    failures.append("time-outs: \"Timeout in FTP-Transfer\" at %s, the client silent for %.3f s "
+                                    "with no hung client or other fault to keep it so" % (stamp_of(when), silence))
+            last, busy = (None if "Timeout" in text else when), 0.0
+        elif "File transfer finished" in text:
+            last = None
+    figures["FTP client's longest silence"] = "%.3f s; the daemon waits %.3f s (%d s of the road), margin %.3f s" % (
+        longest, wait, TRANSFER_WAIT, wait - longest)
+    figures["time-outs after a file run held the daemon"] = str(held)
+
+
+def row_time(vehicle, driver, figures):
+    """Time per logbook row of the automatic runs, through the real bus and
+    the service: each run's span in the daemon's log over the rows it moved
+    the progress by (the next run's first row), less the pause between rows,
+    which the speed-up shortens."""
+    runs, begun = [], {}
+    for when, pid, text in log_lines(vehicle.log):
+        m = re.search(r"Local time: .* Next ID (\d+)", text)
+        if m:
+            begun[pid] = (when, int(m.group(1)))
+        elif "Finish GetAutoLogbookData()" in text and pid in begun:
+            runs.append((pid,) + begun.pop(pid) + (when,))
+        elif "Finish GetManLogbookData()" in text:
+            begun.pop(pid, None)
+    rows, seconds = 0, 0.0
+    for (pid, start, first, end), (heir, _, after, _) in zip(runs, runs[1:]):
+        if pid == heir and after > first:
+            rows, seconds = rows + after - first, seconds + end - start
+    pause = 0.010 / driver.scale
+    if rows:
+        figures["time per logbook row, automatic runs"] = "%.2f ms over the bus (%d rows; the %.3f ms pause taken off)" % (
+            (seconds / rows - pause) * 1000, rows, pause * 1000)
+
+
+def client_lines(vehicle):
+    """(wall-clock second, text) of the stand-in FTP client's log."""
+    try:
+        lines = open(os.path.join(vehicle.root, "var/log/ftp_client.log"), errors="replace").read().splitlines()
+    except OSError:
+        return []
+    out = []
+    for line in lines:
+        stamp, _, text = line.partition(" ")
+        try:
+            when = datetime.datetime.strptime(stamp, "%Y-%m-%dT%H:%M:%SZ")
+        except ValueError:
+            continue
+        out.append((when.replace(tzinfo=datetime.timezone.utc).timestamp(), text))
+    return out
+
+
+def windows_hit(driver, kind, lines, texts, slack):
+    """How many windows of a fault kind hold at least one of the lines."""
+    return sum(1 for w in driver.windows if w["kind"] == kind and any(
+        w["begin"] - slack <= when <= (w["end"] or when) + slack and any(t in text for t in texts)
+        for when, text in lines))
+
+
+PROGRESS_FAULT_LINES = ("error reply to getSetupGsm\n", "empty reply to getSetupGsm\n", "failure code to setSetupGsm\n")
+
+
+def progress_faults_hit(vehicle):
+    """How many faults on the progress record the service has played."""
+    try:
+        service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
+    except OSError:
+        return 0
+    return sum(service.count(t) for t in PROGRESS_FAULT_LINES)
+
+
+def count_faults(plan, vehicle, driver, failures, figures):
+    """Each fault kind counted from what it left behind: the FTP client's
+    hanging and failing runs and its uploads refused while the back office
+    was down, the service's error and held-back replies, the daemon's write
+    errors on a full disk and its failed calls while the service was gone,
+    pppd and daemon processes killed. A planned kind never hit proves
+    nothing, so it fails the run."""
+    planned = collections.Counter(f["kind"] for f in plan["faults"])
+    client = client_lines(vehicle)
+    daemon = [(when, text) for when, _, text in log_lines(vehicle.log)]
+    try:
+        service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
+    except OSError:
+        service = ""
+    evidence = {
+        "client-hang": lambda: sum("hanging as asked" in t for _, t in client),
+        "client-fail": lambda: sum("failing as asked" in t for _, t in client),
+        "office-down": lambda: windows_hit(driver, "office-down", client, ("failed: upload to", "listing failed"), 1),
+        "disk-full": lambda: windows_hit(driver, "disk-full", daemon, ("No space left on device",), 0.5),
+        "service-restart": lambda: windows_hit(driver, "service-restart", daemon, ("returns NULL", "Dbus-Error"), 0),
+        "service-error": lambda: service.count("fault: error reply to ") - service.count("error reply to getSetupGsm\n"),
+        "progress-fault": lambda: progress_faults_hit(vehicle),
+        "service-stall": lambda: service.count(" held back"),
+        "daemon-kill": lambda: vehicle.supervisor.kills,
+    }
+    hit = {kind: evidence.get(kind, lambda: driver.faults[kind])() for kind in planned}
+    for kind, n in sorted(planned.items()):
+        if not hit[kind] and not driver.skipped[kind]:
+            failures.append("faults: %s planned %d times, never hit" % (kind, n))
+    figures["faults hit (planned)"] = ", ".join("%s %d (%d)" % (k, hit[k], n) for k, n in sorted(planned.items()))
+    asked = collections.Counter()
+    for f in plan["faults"]:
+        if f["kind"] == "service-error":
+            asked[f["operation"]] += f["count"]
+    unhit = ["%s %d" % (op, n - service.count("error reply to %s\n" % op)) for op, n in sorted(asked.items())
+             if n > service.count("error reply to %s\n" % op)]
+    if asked:
+        figures["service error replies unhit at the drain"] = ", ".join(unhit) or "none"
+
+
+def process_line(pid):
+    try:
+        return "%d %s" % (pid, open("/proc/%d/cmdline" % pid).read().replace("\0", " ").strip())
+    except OSError:
+        return str(pid)
+
+
+def check_pppd(vehicle, failures):
+    """Never two dial-ups at once: the stand-in pppd notes each start that
+    found another one of the run alive."""
+    try:
+        lines = open(os.path.join(vehicle.root, "var/log/pppd.log"), errors="replace").read().splitlines()
+    except OSError:
+        return
+    for line in lines:
+        if " while " in line:
+            failures.append("processes: two pppd at once: %s" % line)
 
 
 def stamp_of(wall):
     return datetime.datetime.fromtimestamp(wall, datetime.timezone.utc).strftime("%H:%M:%S.%f")[:-3]
 
 
+WARM_UP = 6 * 3600      # s of the road a process runs before its memory is its own
+GROWTH = 0.10           # what its RssAnon may grow by from then to its end
+LONG_LIVED = planning.DAY
+
+
 def check_held(driver, failures, figures):
-    """RssAnon and open descriptors stay within what the first day needed."""
-    days = driver.plan["days"]
-    warm = planning.DAY if days > 1 else days * planning.DAY / 2
-    samples = [s for s in driver.samples if s["rss"] is not None]
-    first = [s for s in samples if s["t"] < warm]
-    later = [s for s in samples if s["t"] >= warm]
-    if not first or not later:
+    """Each daemon process against itself: RssAnon at its last sample within
+    GROWTH of its sample after WARM_UP, descriptors within two of it. A week
+    holds a process of three days (the plan's quiet days)."""
+    samples = [s for s in driver.samples if s["rss"] is not None and s["pid"]]
+    if len(samples) < 2:
         failures.append("memory: too few samples (%d)" % len(samples))
         return
-    rss_bound = max(s["rss"] for s in first) * 5 // 4 + 512
-    fds_bound = max(s["fds"] for s in first) + 2
+    by_pid = collections.OrderedDict()
+    for s in samples:
+        by_pid.setdefault(s["pid"], []).append(s)
     # AddressSanitizer keeps freed memory aside for a while (its
     # quarantine), so there only the descriptors are judged.
     with open(os.path.join(driver.vehicle.build, "ftp_data"), "rb") as binary:
-        if b"__asan_init" in binary.read():
-            rss_bound = float("inf")
-            figures["RssAnon bound"] = "not judged: sanitizer build"
-    for s in later:
-        if s["rss"] > rss_bound or s["fds"] > fds_bound:
-            failures.append("memory: at %s of the road the daemon held RssAnon %d KiB and %d descriptors "
-                            "(bounds %d KiB, %d)" % (planning.stamp(s["t"]), s["rss"], s["fds"], rss_bound,
-                                                     fds_bound))
+        sanitized = b"__asan_init" in binary.read()
+    judged, oldest = 0, None
+    for pid, own in by_pid.items():
+        born = own[0]["t"]
+        warm = next((s for s in own if s["t"] - born >= WARM_UP), None)
+        if warm is None:
+            continue
+        judged += 1
+        last = own[-1]
+        if not sanitized and last["rss"] > warm["rss"] * (1 + GROWTH):
+            failures.append("memory: process %d grew from RssAnon %d KiB at %s to %d KiB at %s of the road (%d %%)"
+                            % (pid, warm["rss"], planning.stamp(warm["t"]), last["rss"], planning.stamp(last["t"]),
+                               round(100 * (last["rss"] - warm["rss"]) / warm["rss"])))
+        if last["fds"] > warm["fds"] + 2:
+            failures.append("memory: process %d held %d descriptors at %s of the road, %d after its warm-up"
+                            % (pid, last["fds"], planning.stamp(last["t"]), warm["fds"]))
+        if oldest is None or last["t"] - born > oldest[0]:
+            peak = max(own, key=lambda s: s["rss"])
+            oldest = (last["t"] - born, pid, warm["rss"], last["rss"], peak["rss"], peak["t"] - born)
+    if driver.plan["days"] >= 6 and (oldest is None or oldest[0] < 3 * LONG_LIVED - 2 * 3600):
+        failures.append("memory: no process lived through the quiet days (the oldest %.1f days)"
+                        % ((oldest or (0,))[0] / planning.DAY))
+    figures["processes judged for memory"] = "%d of %d%s" % (judged, len(by_pid), ", RssAnon not judged: sanitizer build"
+                                                              if sanitized else "")
+    if oldest:
+        figures["oldest process"] = ("%.1f days: RssAnon %d KiB warmed up, %d KiB at its end, peak %d KiB at %.1f h"
+                                     % (oldest[0] / planning.DAY, oldest[2], oldest[3], oldest[4], oldest[5] / 3600))
     figures["RssAnon peak / final"] = "%d / %d KiB" % (max(s["rss"] for s in samples), samples[-1]["rss"])
     figures["descriptors peak / final"] = "%d / %d" % (max(s["fds"] for s in samples), samples[-1]["fds"])
 
@@ -273,9 +551,9 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
         kind = re.match(r"(EVEl|EVEm|LEV|MTR|GPS_|TK_|tk_|mail_)?", name).group(1) or "other"
         kinds[kind] += 1
         if kind == "EVEl":
-            events.add(name, body_lines(path))
+            events.add(name, body_lines(path), path)
         elif kind == "GPS_":
-            gps.add(name, [l for l in open(path, newline="").read().split("\r\n") if l])
+            gps.add(name, [l for l in open(path, newline="").read().split("\r\n") if l], path)
 
     if not drained:
         failures.append("drain: the vehicle did not settle after the last fault: %s" % driver.drained)
@@ -284,17 +562,12 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
     twice = check_rows(events, main_rows, store, "logbook", "event rows", failures)
     # A tracking line must sit in the file of its own local day.
     for key, found in gps.seen.items():
-        for name, _ in found:
+        for name, _, _ in found:
             if name != "GPS_%s.ftl" % key[:8]:
                 failures.append("tracking rows: line stamped %s in %s" % (key, name))
     twice += check_rows(gps, tracking_rows, store, "tracking", "tracking rows", failures)
     kills = vehicle.supervisor.kills
-    resent = timed_out_files(vehicle) | set(resent_after_cut)
-    again = [what for what, files in twice if files <= resent]
-    twice = [what for what, files in twice if not files <= resent]
-    if len(twice) > kills:
-        failures.append("rows sent twice: %d, but the daemon was killed only %d times: %s"
-                        % (len(twice), kills, "; ".join(twice[:5])))
+    tied = explain_twice(twice, vehicle, driver, set(resent_after_cut), failures)
     final = driver.drained or {}
     for row in main_rows:
         rid = store.get(("logbook", row_stamp_ms(row)))
@@ -316,6 +589,9 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
 
     check_whole_files(vehicle, sent, failures)
     check_idle(vehicle, driver, failures, figures)
+    check_transfer_waits(vehicle, driver, failures, figures)
+    row_time(vehicle, driver, figures)
+    count_faults(plan, vehicle, driver, failures, figures)
     check_held(driver, failures, figures)
     check_progress(driver, store, failures)
     errors = open(os.path.join(vehicle.root, "daemon.err"), errors="replace").read()
@@ -323,18 +599,24 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
         failures.append("sanitizer: %s" % errors[m.start():m.start() + 200].splitlines()[0])
     for when, code in vehicle.supervisor.unexpected:
         failures.append("daemon: ended by itself with %s at %s" % (code, stamp_of(when)))
+    peak, bound, rotations = getattr(driver, "log_peak", (0, 0, 0))
+    figures["log directory peak"] = "%d KiB (bound %d KiB), %d rotations" % (peak // 1024, bound // 1024, rotations)
+    if peak > bound:
+        failures.append("log: the log directory held %d bytes, past %d" % (peak, bound))
+    for pid in getattr(driver, "left_over", []):
+        failures.append("processes: %s left after the final SIGTERM" % process_line(pid))
+    check_pppd(vehicle, failures)
     if exit_code != 0:
         failures.append("daemon: SIGTERM at the end gave exit code %s, not 0" % exit_code)
 
     figures["logbook rows"] = "%d (%d with FTL lines), %d tracking rows" % (
-        len(main_rows), sum(1 for r in main_rows if r["code"]), len(tracking_rows))
+        len(main_rows), sum(1 for r in main_rows if r["lines"] or r["code"]), len(tracking_rows))
     figures["files at the back office"] = "%d: %s" % (len(sent), ", ".join(
         "%s %d" % (k.rstrip("_"), n) for k, n in sorted(kinds.items())))
     figures["bytes at the back office"] = str(sum(os.path.getsize(p) for _, p in sent))
-    figures["rows sent twice"] = "%d (daemon killed %d times), %d more in files sent again after a time-out%s" % (
-        len(twice), kills, len(again), " or a cut" if resent_after_cut else "")
+    figures["rows sent twice"] = "%d (daemon killed %d times): %s" % (
+        len(twice), kills, ", ".join("%s %d" % kv for kv in sorted(tied.items())) or "none")
     figures["mailbox files sent more than once"] = str(sum(1 for n in copies.values() if n > 1))
-    figures["faults played"] = ", ".join("%s %d" % kv for kv in sorted(driver.faults.items()))
     if driver.skipped:
         figures["faults left out"] = ", ".join("%s %d" % kv for kv in sorted(driver.skipped.items()))
     figures["daemon starts"] = str(vehicle.supervisor.starts)

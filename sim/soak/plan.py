@@ -5,7 +5,10 @@ requests, state changes and faults, so a failed soak can be replayed.
 Times are seconds of truck time from BASE; row time stamps are BASE + t.
 """
 import datetime
+import os
 import random
+
+import table
 
 BASE = datetime.datetime(2027, 3, 1, tzinfo=datetime.timezone.utc)
 DAY = 86400
@@ -14,8 +17,8 @@ OFFSET = 3600
 COMPARTMENTS = 4
 
 # Operations only the daemon calls: a fault on them never meets a tool of
-# the stand-in vehicle. The progress record (getSetupGsm, setSetupGsm) is
-# left out: a refused progress write sends its row again by design.
+# the stand-in vehicle. The progress record (getSetupGsm, setSetupGsm) has
+# faults of its own below.
 ERROR_OPERATIONS = ["getLogbook", "getLogbook", "getLogbook", "getLogbookDataTracking",
                     "getLogbookDataTracking", "setLogbookGsmFtp", "getRuntimeFtpTransferStatus",
                     "getRuntimeGsm", "getSetupGsmGprs", "getSetupGeneralNonWM", "getSetupProductWM"]
@@ -32,7 +35,11 @@ FAULTS_PER_DAY = {
     "service-stall": (1, 0, 0),
     "disk-full": (1, 900, 3600),
     "daemon-kill": (2, 0, 0),
+    "progress-fault": (3, 0, 0),
 }
+# The calls that read and write the progress, each faulted once a day: a
+# read that fails or brings an empty record, a write refused with a code.
+PROGRESS_FAULTS = [("getSetupGsm", "error"), ("getSetupGsm", "empty"), ("setSetupGsm", "refuse")]
 
 
 def stamp(t):
@@ -64,53 +71,36 @@ def level_records(rng, compartment):
             {"record": "ProductRecord", "fields": {"1": rng.choice(["Diesel", "Super", "Heating oil"])}}]
 
 
-def cop(subtype, p3, p4=0, driver=0):
-    return [0, 0, p3 if not driver else driver, p4, "", "", 0, 0, 0, 0]
+TABLE = table.load(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+# The planner's names for the table's classes.
+DRAWN = {"cop": "COP", "spd": "SPD", "loading": "LOADING", "discharge": "DISCHARGE", "gps": "GPS", "smp": "SMP",
+         "seal": "SEAL"}
 
 
 def template(rng, name, t, comp):
-    """One logbook row: (profile row, record code of the one FTL line it
-    gives in an event file, or None for a row without one).
+    """One logbook row: (profile row, the exact lines it gives in an event
+    file, or None where only its record code is known).
 
-    As the conversions go: a template line, or the empty text or
-    "Undefined" by entry type and subtype.
+    Most rows are drawn from the unit tests' table with their lines; the
+    rest have none: a level row is judged by its record code.
     """
+    if name in DRAWN:
+        entry = rng.choice(TABLE[DRAWN[name]])
+        return table.profile_row(DRAWN[name], entry, stamp(t)), table.expected(entry, line_stamp(t)), None
     row = {"time": stamp(t), "compartment": comp}
     kinds = {
-        "cop-valve": (3, 6002, cop(6002, rng.randrange(2)), "42"),
-        "cop-pressure": (3, 6001, cop(6001, rng.randrange(2)), "42"),
-        "cop-driver": (3, 6036, cop(6036, 0, driver=rng.randrange(1, 9999)), "3"),
-        "cop-temperature": (3, 6131, cop(6131, rng.randrange(99999), rng.randrange(99999)), "15"),
-        "cop-empty": (3, 6039, cop(6039, 0), None),
-        "cop-undefined": (3, 6008, cop(6008, 1), None),
-        "loading-start": (8, 2000, ["Diesel"], "12"),
-        "loading-end": (8, 2001, ["Diesel"], "12"),
-        "loading-step": (8, 2003, ["Diesel"], None),
-        "discharge-start": (4, 3000, [1.5, 2.5, 3.5, "valve"], "12"),
-        "discharge-end": (4, 3001, [1.0, 2.0, 3.0, "valve"], "12"),
-        "discharge-step": (4, 3002, [1.0, 2.0, 3.0, "valve"], None),
-        "gps": (6, 11000, [fix(t, rng)], "08"),
-        "gps-nodata": (6, 11004, [fix(t, rng)], None),
-        "spd-sensor": (12, 6130, [0, 0, rng.randrange(2), 0, "", "", stamp(t)], "42"),
-        "smp": (20, rng.choice([14006, 14007]), ["", "", 0, "", 0], "20"),
-        "smp-undefined": (20, 14008, ["", "", 0, "", 0], None),
-        "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0], None),
-        "gsm-ftp": (17, 9000, ["GPRS", "connected"], None),
+        "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0]),
+        "gsm-ftp": (17, 9000, ["GPRS", "connected"]),
     }
     if name in kinds:
-        row["type"], row["subtype"], row["payload"], code = kinds[name]
-        return row, code
+        row["type"], row["subtype"], row["payload"] = kinds[name]
+        return row, [], None
     if name == "level":
         row.update({"type": 7, "subtype": 7000, "records": level_records(rng, comp)})
-        return row, "11"
-    if name == "seal":
-        row.update({"type": 11, "subtype": 9000, "payload": [1],
-                    "records": [{"record": "CRunSealStateLGMWM",
-                                 "fields": {"1": rng.random() < 0.5, "2": 2}}]})
-        return row, "42"
+        return row, None, "11"
     if name == "error":  # no FTL form
         row.update({"type": 5, "subtype": 4201, "kinds": "i s", "payload": [4, "CAN bus off"]})
-        return row, None
+        return row, [], None
     raise ValueError(name)
 
 
@@ -119,7 +109,8 @@ class Planner:
         self.rng = random.Random(seed)
         self.seed = seed
         self.days = days
-        self.rows = []    # {"t", "book", "template", "code", "row", "marker_t"}
+        # {"t", "book", "template", "lines" (exact, or None), "code" (when no lines), "row", "marker_t"}
+        self.rows = []
         self.events = []  # {"t", "kind", ...}
         self.faults = []  # {"t", "kind", "until", ...}
         self.taken = set()
@@ -135,25 +126,31 @@ class Planner:
 
     def row(self, name, t, comp=-1):
         t = self.free(t)
-        row, code = template(self.rng, name, t, comp)
-        self.rows.append({"t": t, "book": "main", "template": name, "code": code, "row": row})
+        row, lines, code = template(self.rng, name, t, comp)
+        self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "code": code, "row": row})
         return t
 
-    def period_row(self, t, comp):
+    def period_row(self, t):
         """An SPD period row: its line carries the event time, the period
         markers the row's own time stamp."""
         t = self.free(t)
         event_t = self.free(t - 20)
-        row = {"type": 12, "subtype": 6203, "compartment": comp, "time": stamp(t),
-               "payload": [0, 0, self.rng.randrange(4), 0, "", "", stamp(event_t)]}
-        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "code": "42", "row": row,
-                          "marker_t": t})
+        entry = self.rng.choice(TABLE["SPD-PERIOD"])
+        row = table.profile_row("SPD", entry, stamp(t))
+        row["payload"][-1] = stamp(event_t)
+        lines = table.expected(entry, line_stamp(t), line_stamp(event_t))
+        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "lines": lines, "code": None,
+                          "row": row, "marker_t": t})
 
     def tracking(self, t):
         t = self.free(t)
-        usable = self.rng.random() > 0.03
-        row = {"type": 1, "time": stamp(t), "payload": [fix(t, self.rng, usable), True]}
-        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "code": "08" if usable else None,
+        if self.rng.random() > 0.03:
+            entry = self.rng.choice(TABLE["TRACK"])
+            position, lines = table.fix_of(entry["values"]["fix"], stamp(t)), table.expected(entry, line_stamp(t))
+        else:
+            position, lines = fix(t, self.rng, usable=False), []
+        row = {"type": 1, "time": stamp(t), "payload": [position, True]}
+        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "lines": lines, "code": None,
                           "row": row})
 
     def event(self, t, kind, **args):
@@ -165,27 +162,27 @@ class Planner:
     def mode(self, t, mode):
         self.state(t, "CRunGeneralNonWM", {"1": mode})
         t = self.free(t)
-        self.rows.append({"t": t, "book": "main", "template": "opmm",
-                          "code": "92" if 5 <= mode <= 10 or 14 <= mode <= 20 else "20",
-                          "row": {"type": 19, "subtype": 13000 + mode, "time": stamp(t), "payload": [mode]}})
+        entry = next(e for e in TABLE["OPMM"] if e["values"]["mode"] == str(mode))
+        self.rows.append({"t": t, "book": "main", "template": "opmm", "lines": table.expected(entry, line_stamp(t)),
+                          "code": None, "row": table.profile_row("OPMM", entry, stamp(t))})
 
     def trip(self, t):
         """Loading at the depot, the drive, discharges at stations."""
         rng = self.rng
         comps = rng.sample(range(COMPARTMENTS), rng.randint(1, COMPARTMENTS))
         self.mode(t, 3)
-        self.row("cop-driver", t + 30)
+        self.row("cop", t + 30)
         for c in comps:
             t += rng.randint(120, 600)
-            self.row("loading-start", t, c)
-            self.row("cop-valve", t + 10, c)
+            self.row("loading", t, c)
+            self.row("cop", t + 10, c)
             if rng.random() < 0.3:  # a seal broken while loading: held until loading ends
                 self.state(t + 40, "CRunCompNonWM", {"3": 3}, c)
                 self.state(t + 400, "CRunCompNonWM", {"3": 1}, c)
-            self.row("loading-step", t + 60, c)
-            self.row("loading-end", t + 300, c)
+            self.row("spd", t + 60, c)
+            self.row("loading", t + 300, c)
             self.row("level", t + 320, c)
-            self.row(rng.choice(["cop-empty", "cop-undefined", "cop-temperature"]), t + 330, c)
+            self.row("cop", t + 330, c)
         t += 600
         self.row("seal", t)
         self.mode(t + 30, 5)
@@ -193,7 +190,7 @@ class Planner:
             t += rng.randint(1800, 5400)  # the drive
             self.row("gps", t - 600)
             if rng.random() < 0.4:
-                self.row("gps-nodata", t - 300)
+                self.row("gps", t - 300)
             if rng.random() < 0.3:  # a door opened on the road
                 field = rng.choice(["5", "6"])
                 self.state(t - 900, "CRunTruckSensorNonWM", {field: 1})
@@ -206,15 +203,15 @@ class Planner:
             self.mode(t, 4)
             self.state(t + 20, "CRunTruckSensorNonWM", {"4": 1})
             c = rng.choice(comps)
-            self.row("discharge-start", t + 60, c)
-            self.row("cop-pressure", t + 70)
-            self.row("spd-sensor", t + 80, c)
+            self.row("discharge", t + 60, c)
+            self.row("cop", t + 70)
+            self.row("spd", t + 80, c)
             if rng.random() < 0.5:
-                self.period_row(t + 200, c)
-            self.row("discharge-step", t + 300, c)
-            self.row("discharge-end", t + 900, c)
+                self.period_row(t + 200)
+            self.row("cop", t + 300, c)
+            self.row("discharge", t + 900, c)
             self.row("level", t + 920, rng.choice([c, 100]))
-            self.row(rng.choice(["smp", "smp-undefined", "fpm", "error"]), t + 930)
+            self.row(rng.choice(["smp", "spd", "fpm", "error"]), t + 930)
             self.state(t + 940, "CRunTruckSensorNonWM", {"4": 0})  # high pressure off
             self.mode(t + 1000, 13)
             self.mode(t + 1060, 5)
@@ -267,6 +264,8 @@ class Planner:
         t0 = d * DAY
         last = (d + 1) * DAY - 2 * 3600 if d == self.days - 1 else (d + 1) * DAY
         for kind, (count, shortest, longest) in FAULTS_PER_DAY.items():
+            if kind == "daemon-kill" and d in self.quiet_days():
+                continue
             for n in range(count):
                 start = rng.randint(t0 + 1800, last - longest - 60)
                 fault = {"t": start, "kind": kind, "until": start + rng.randint(shortest, longest)}
@@ -276,7 +275,18 @@ class Planner:
                     fault.update(operation=operation, count=rng.randint(1, 3))
                 elif kind == "service-stall":
                     fault.update(operation=rng.choice(STALL_OPERATIONS), count=1)
+                elif kind == "disk-full":
+                    # An info file asked for on the full disk: at least one
+                    # write meets it, whatever else the hour brings.
+                    self.event(start + 120, "trigger", names=["info"])
+                elif kind == "progress-fault":
+                    fault.update(operation=PROGRESS_FAULTS[n][0], fault=PROGRESS_FAULTS[n][1], count=1)
                 self.faults.append(fault)
+
+    def quiet_days(self):
+        """Days without a daemon kill: a week keeps three in a row, so one
+        process lives long enough to show whether its memory grows."""
+        return range(2, 5) if self.days >= 6 else ()
 
     def build(self):
         for d in range(self.days):

@@ -22,7 +22,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check  # noqa: E402
 import plan as planning  # noqa: E402
 import soak  # noqa: E402
-from vehicle import Vehicle, pids_of  # noqa: E402
+from vehicle import LOG_SETTINGS, Vehicle, pids_of  # noqa: E402
 
 # Where a cut falls: the moment, how often it is drawn, the log line that
 # marks it (None: anywhere), the request that brings it about, and how long
@@ -58,6 +58,9 @@ def plan_cuts(seed, cuts, days):
 
 class PowerVehicle(Vehicle):
     """The soak's vehicle with its directories on cutfs."""
+
+    # One log that never rotates: a cut's mark is looked for from an offset in it.
+    log_settings = dict(LOG_SETTINGS, Logfile_Size=2000000000)
 
     def __init__(self, *args):
         super().__init__(*args)
@@ -120,6 +123,8 @@ class PowerVehicle(Vehicle):
             sup.gate.clear()
             sup.expect_kill = True
             sup.kills += 1
+            if sup.proc and sup.proc.poll() is None:
+                sup.killed.append(sup.proc.pid)
         # Frozen first, so that no process starts another between the kills.
         stopped = set()
         for _ in range(3):

@@ -20,13 +20,17 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check  # noqa: E402
 import plan as planning  # noqa: E402
-from vehicle import RESTART_SEC, Vehicle  # noqa: E402
+from vehicle import LINE_MAX, RESTART_SEC, LogFollower, Vehicle  # noqa: E402
 
 BATCH = 600          # rows reach the logbook in batches of ten truck minutes
 SAMPLE_EVERY = 1800  # memory, descriptors and progress every half hour
 STALL_S = 31         # a stalled reply holds the daemon for the call time-out
+TRANSFER_WAIT = 180  # the daemon's wait for a word from the FTP client, s of the road
+# Faults that last: each one's window runs from its start to its end, and a
+# hung FTP client is given up only a transfer wait after the hang ends.
+LASTING = ("client-hang", "client-fail", "office-down", "service-restart", "disk-full")
 SERVICE_ACTIONS = {"rows", "set", "trigger", "manual", "offline", "lookup-schedule", "service-error",
-                   "service-stall"}
+                   "service-stall", "progress-fault"}
 
 
 def soak_profile(src, port):
@@ -86,12 +90,21 @@ class Driver:
         self.batches = 0
         self.journal = open(os.path.join(vehicle.root, "soak-journal.txt"), "w")
         self.watchers, self.pppd_kills = [], []
+        self.progress_faults = 0
 
     def wall(self, t):
         return self.t0 + t / self.scale
 
     def window(self, kind, begin, length):
         self.windows.append({"kind": kind, "begin": begin, "end": begin + length})
+
+    def close_window(self, kind):
+        """Ends the oldest open window of a lasting fault."""
+        after = {"client-hang": (TRANSFER_WAIT + 2 * check.CYCLE) / self.scale + 1, "service-restart": 5}.get(kind, 1)
+        for window in self.windows:
+            if window["kind"] == kind and window["end"] is None:
+                window["end"] = time.time() + after
+                return
 
     def run(self):
         self.t0 = time.monotonic()
@@ -153,6 +166,8 @@ class Driver:
     def fault(self, kind, data):
         v = self.vehicle
         now = time.time()
+        if kind in LASTING:
+            self.windows.append({"kind": kind, "begin": now, "end": None})
         if kind == "pppd-kill":
             # The next link there is within a few hours of the road: a
             # watcher waits for it while the day goes on.
@@ -171,12 +186,15 @@ class Driver:
             played = True
         elif kind == "service-restart":
             v.service_outage.on()
-            self.windows.append({"kind": kind, "begin": now, "end": None})
             played = True
         elif kind in ("service-error", "service-stall"):
             v.ctl("fault", data["operation"], kind[len("service-"):], data["count"])
             if kind == "service-stall":
                 self.window(kind, now, STALL_S)
+            played = True
+        elif kind == "progress-fault":
+            v.ctl("fault", data["operation"], data["fault"], data["count"])
+            self.progress_faults += 1
             played = True
         elif kind == "disk-full":
             played = v.disk is not None
@@ -191,15 +209,14 @@ class Driver:
 
     def fault_end(self, kind, data):
         v = self.vehicle
+        if kind in LASTING:
+            self.close_window(kind)
         if kind in ("client-hang", "client-fail"):
             v.client_fault(kind[len("client-"):], False)
         elif kind == "office-down":
             v.office_outage.off()
         elif kind == "service-restart":
             v.service_outage.off()
-            for window in self.windows:
-                if window["kind"] == kind and window["end"] is None:
-                    window["end"] = time.time() + 5
             if v.service_up:
                 deferred, self.deferred = self.deferred, []
                 for t, action, args in deferred:
@@ -208,14 +225,18 @@ class Driver:
             v.disk_outage.off()
 
     def progress(self):
-        """iNextLogbookRowID and iNextTrackingRowID as the service holds them."""
+        """iNextLogbookRowID and iNextTrackingRowID as the service holds them,
+        or None while a fault planted on the progress record waits for the
+        daemon (our own read would take it)."""
         v = self.vehicle
+        if not v.service_up or self.progress_faults > check.progress_faults_hit(v):
+            return None, None
         return int(v.ctl("get", "CSetGsm", 3)), int(v.ctl("get", "CSetGsm", 4))
 
     def sample(self, t):
         pid = self.vehicle.supervisor.pid()
         held = self.vehicle.rss_and_fds(pid) if pid else None
-        progress = self.progress() if self.vehicle.service_up else (None, None)
+        progress = self.progress()
         self.samples.append({"t": t, "wall": time.time(), "pid": pid, "rss": held and held[0],
                              "fds": held and held[1], "rows": progress[0], "tracking": progress[1]})
 
@@ -227,6 +248,7 @@ class Driver:
         holds every position (a request whose run met an error is gone)."""
         v = self.vehicle
         v.ctl("fault", "clear")
+        self.progress_faults = 0
         v.ctl("set", "CRunGeneralNonWM", 1, 5)
         v.ctl("set", "CSetLTServer", 1, "false")
         deadline = time.monotonic() + max(60.0, 12 * 3600 / self.scale)
@@ -243,7 +265,7 @@ class Driver:
             state = check.last_state(v.log)
             self.drained = {"rows": rows, "tracking": tracking, "last_row": last["logbook"],
                             "last_tracking": last["tracking"], "waiting": waiting, "state": state}
-            if (rows > last["logbook"] and tracking > last["tracking"] and not waiting
+            if (rows is not None and rows > last["logbook"] and tracking > last["tracking"] and not waiting
                     and state in ("PPP_IDLE", "GPRS_WAIT")):
                 self.sample(self.plan["days"] * planning.DAY)
                 return True
@@ -278,12 +300,24 @@ def play(vehicle, driver):
     vehicle.start_office()
     vehicle.start_service(first=True)
     vehicle.supervise()
+    follower = LogFollower(vehicle.log, os.path.join(vehicle.root, "ftp_d.whole.log"))
+    follower.start()
     driver.drained = None
     if not check.wait_for_text(vehicle.log, "FTL triggers connected", 30):
         raise RuntimeError("the daemon was not started by the supervisor")
     driver.run()
     drained = driver.drain()
     exit_code = vehicle.supervisor.stop()
+    follower.stop()
+    # The checker reads the whole run; the log directory stays within its rotation.
+    vehicle.log = follower.whole
+    settings = vehicle.log_settings
+    driver.log_peak = (follower.peak, (1 + settings["Logfile_Redundancy"]) * (settings["Logfile_Size"] + LINE_MAX),
+                       follower.rotations)
+    deadline = time.monotonic() + 5
+    while vehicle.left_over() and time.monotonic() < deadline:
+        time.sleep(0.1)
+    driver.left_over = vehicle.left_over()
     vehicle.service.terminate()
     vehicle.service.wait()
     return drained, exit_code

@@ -16,6 +16,63 @@ import time
 
 RESTART_SEC = 5
 DISK_MIB = 16
+# The vehicle's own log settings: every debug line, in a file rotated at
+# 1 MiB with one older copy kept.
+LOG_SETTINGS = {"Display_Message": 0, "Log_Level": 0, "Logfile_Size": 1048576, "Logfile_Redundancy": 1}
+LINE_MAX = 2048  # one log line, at most
+
+
+class LogFollower(threading.Thread):
+    """Copies the daemon's log as it grows into one whole file across its
+    rotations (ftp_d.log copied to ftp_d.log.1 and begun anew), for the
+    checker, and notes the log directory's peak size."""
+
+    def __init__(self, live, whole):
+        super().__init__(daemon=True)
+        self.live, self.whole = live, whole
+        self.inode, self.offset, self.peak, self.rotations = None, 0, 0, 0
+        self.done = threading.Event()
+
+    def run(self):
+        with open(self.whole, "ab") as out:
+            while not self.done.is_set():
+                self.step(out)
+                self.done.wait(0.1)
+            self.step(out)
+
+    def stop(self):
+        self.done.set()
+        self.join(30)
+
+    def step(self, out):
+        folder = os.path.dirname(self.live)
+        try:
+            self.peak = max(self.peak, sum(os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder)))
+            held = os.stat(self.live)
+        except OSError:  # in the middle of a rotation: next time
+            return
+        if self.inode is not None and (held.st_ino != self.inode or held.st_size < self.offset):
+            # Rotated: the rest of the old file is in its copy.
+            try:
+                if os.path.getsize(self.live + ".1") < self.offset:
+                    return
+                self.copy(self.live + ".1", out)
+            except OSError:
+                return
+            self.offset = 0
+            self.rotations += 1
+        self.inode = held.st_ino
+        self.copy(self.live, out)
+
+    def copy(self, path, out):
+        """Appends the whole lines after the offset."""
+        with open(path, "rb") as log:
+            log.seek(self.offset)
+            data = log.read()
+        end = data.rfind(b"\n") + 1
+        out.write(data[:end])
+        out.flush()
+        self.offset += end
 
 
 def pids_of(pattern):
@@ -33,6 +90,8 @@ class Supervisor(threading.Thread):
         self.stopping = False
         self.kills = 0
         self.starts = 0
+        self.pids = []    # every daemon process, in the order started
+        self.killed = []  # the processes killed
         self.unexpected = []  # (wall time, exit code) of ends nobody asked for
         self.final_code = None
         self.expect_kill = False
@@ -47,9 +106,12 @@ class Supervisor(threading.Thread):
                 with self.lock:
                     if self.stopping:
                         return
+                    # A process group of its own, as the unit's control group:
+                    # a kill or a stop reaches the dial-up and clients too.
                     self.proc = subprocess.Popen(self.command, env=self.env, stdout=subprocess.DEVNULL,
-                                                 stderr=err)
+                                                 stderr=err, start_new_session=True)
                     self.starts += 1
+                    self.pids.append(self.proc.pid)
                 code = self.proc.wait()
                 with self.lock:
                     if self.stopping:
@@ -69,16 +131,23 @@ class Supervisor(threading.Thread):
             if not self.proc or self.proc.poll() is not None:
                 return False
             self.expect_kill = True
-            self.proc.kill()
+            self.signal_group(signal.SIGKILL)
             self.kills += 1
+            self.killed.append(self.proc.pid)
             return True
+
+    def signal_group(self, number):
+        try:
+            os.killpg(self.proc.pid, number)
+        except ProcessLookupError:
+            pass
 
     def stop(self, timeout=30):
         with self.lock:
             self.stopping = True
             proc = self.proc
         if proc and proc.poll() is None:
-            proc.terminate()
+            self.signal_group(signal.SIGTERM)
         self.join(timeout)
         return self.final_code
 
@@ -102,6 +171,8 @@ class Outage:
 
 
 class Vehicle:
+    log_settings = LOG_SETTINGS
+
     def __init__(self, root, build, src, scale, port):
         self.root, self.build, self.src, self.scale, self.port = root, build, src, scale, port
         self.ctl_path = os.path.join(build, "sim", "tankora-ctl")
@@ -125,8 +196,7 @@ class Vehicle:
         os.makedirs(os.path.join(self.root, "var/run"), exist_ok=True)
         self.mount_disk()
         with open(os.path.join(self.root, "etc/Tankora/ftp_d.ini"), "w") as ini:
-            # Every debug line, in one file that never rotates: the checker reads the whole run.
-            ini.write("[DEBUG_MESSAGES]\nDisplay_Message=0\nLog_Level=0\nLogfile_Size=2000000000\n")
+            ini.write("[DEBUG_MESSAGES]\n" + "".join("%s=%s\n" % kv for kv in self.log_settings.items()))
         with open(os.path.join(self.root, "soak-profile.json"), "w") as out:
             json.dump(profile, out)
 
@@ -197,15 +267,24 @@ class Vehicle:
         """Kills the dial-up as a dropped line does, once there is one."""
         deadline = time.monotonic() + wait_s
         while time.monotonic() < deadline:
-            pids = pids_of(os.path.join(self.root, "usr/sbin/pppd"))
-            if pids:
-                for pid in pids:
+            killed = False
+            for pid in pids_of(os.path.join(self.root, "usr/sbin/pppd")):
+                try:
                     os.kill(pid, signal.SIGKILL)
+                    killed = True
+                except ProcessLookupError:  # ended meanwhile
+                    pass
+            if killed:
                 if self.service_up:  # what the modem reports when the line drops
                     self.ctl("set", "CRunGsmGprs", 1, 3, check=False)
                 return True
             time.sleep(0.05)
         return False
+
+    def left_over(self):
+        """The dial-up, FTP and LT clients of this run still alive."""
+        return sorted(set(pids_of(os.path.join(self.root, "usr/sbin/pppd"))) |
+                      set(pids_of(os.path.join(self.root, "usr/bin/Tankora/"))))
 
     def client_fault(self, kind, on):
         """The FTP client hangs ("hang") or fails ("fail"); the latest fault
@@ -222,18 +301,30 @@ class Vehicle:
             os.remove(self.fault_file)
 
     def fill_disk(self):
+        """Fills the small disk and keeps it full: each upload's removal
+        frees a page that the next file would take."""
         if not self.disk:
             return
-        with open(os.path.join(self.disk, "filler"), "wb", buffering=0) as out:
-            block = b"\0" * 65536
-            try:
-                while out.write(block):
+        self.filling = threading.Event()
+        self.filler = threading.Thread(target=self.top_up, daemon=True)
+        self.filler.start()
+
+    def top_up(self):
+        block = b"\0" * 4096
+        with open(os.path.join(self.disk, "filler"), "ab", buffering=0) as out:
+            while True:
+                try:
+                    while out.write(block):
+                        pass
+                except OSError:  # the disk is full
                     pass
-            except OSError:  # the disk is full
-                pass
+                if self.filling.wait(0.01):
+                    return
 
     def free_disk(self):
         if self.disk:
+            self.filling.set()
+            self.filler.join()
             os.remove(os.path.join(self.disk, "filler"))
 
     # --- what the vehicle holds ---------------------------------------------

@@ -32,8 +32,11 @@ class TestGpsFile : public QObject
         source.iWritesBeforeRefusal = row[2].startsWith("refuse") ? row[2].mid(7).toInt() : -1;
         source.bGsmReadable = row[2] != "gsm";
         QVERIFY(row[2] != "nodir" || m_sandbox.removeDir(QStringLiteral("/var/log/FTL")));
+        QVERIFY(row[2] != "full" || QFile::link(QStringLiteral("/dev/full"), gpsPath(QStringLiteral("GPS_20240105.ftl"))));
         const qint64 llSleptBefore = m_clock.slept();
         CGpsFileRun(source).GetGpsData();
+        // The full disk taken away: no other file got the rows either.
+        QVERIFY(row[2] != "full" || QFile::remove(gpsPath(QStringLiteral("GPS_20240105.ftl"))));
         const QStringList asFiles = QDir(gpsPath(QString())).entryList(QDir::Files);
         QCOMPARE(asFiles, row[3] == "-" ? QStringList() : QStringList{row[3]});
         if (!asFiles.isEmpty())

@@ -12,7 +12,9 @@ class TestFaultPlan : public QObject
   private slots:
     TABLE_TEST(faults, "faultplan.tsv")
     {
-        const QHash<QString, EFault> hFaults{{"none", EFault::None}, {"error", EFault::Error}, {"stall", EFault::Stall}};
+        const QHash<QString, EFault> hFaults{{"none", EFault::None},   {"error", EFault::Error},
+                                             {"stall", EFault::Stall}, {"empty", EFault::Empty},
+                                             {"refuse", EFault::Refuse}};
         CFaultPlan plan;
         for (const QString &sStep : cellTexts(row[0])) {
             const QStringList asWords = sStep.split(QLatin1Char(' '));
