@@ -65,9 +65,15 @@ def archive(vehicle):
     return [(entry.split("_", 1)[1], os.path.join(folder, entry)) for entry in sorted(os.listdir(folder))]
 
 
+def ftl_lines(path):
+    """An FTL file's lines; a text of a record beyond ASCII is written in
+    Latin-1, one byte a character, so the bytes compare as the characters."""
+    return [l for l in open(path, newline="", encoding="latin-1").read().split("\r\n") if l]
+
+
 def body_lines(path):
     """The lines after an FTL file's header (which ends with its "92" line)."""
-    lines = [l for l in open(path, newline="").read().split("\r\n") if l]
+    lines = ftl_lines(path)
     i = 0
     while i < len(lines) and lines[i].split(",")[0] in HEADER_CODES:
         i += 1
@@ -553,7 +559,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
         if kind == "EVEl":
             events.add(name, body_lines(path), path)
         elif kind == "GPS_":
-            gps.add(name, [l for l in open(path, newline="").read().split("\r\n") if l], path)
+            gps.add(name, ftl_lines(path), path)
 
     if not drained:
         failures.append("drain: the vehicle did not settle after the last fault: %s" % driver.drained)

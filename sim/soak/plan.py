@@ -275,12 +275,12 @@ class Planner:
                     fault.update(operation=operation, count=rng.randint(1, 3))
                 elif kind == "service-stall":
                     fault.update(operation=rng.choice(STALL_OPERATIONS), count=1)
-                elif kind == "disk-full":
-                    # An info file asked for on the full disk: at least one
-                    # write meets it, whatever else the hour brings.
-                    self.event(start + 120, "trigger", names=["info"])
                 elif kind == "progress-fault":
                     fault.update(operation=PROGRESS_FAULTS[n][0], fault=PROGRESS_FAULTS[n][1], count=1)
+                elif kind in ("disk-full", "client-hang", "client-fail", "office-down"):
+                    # An info file asked for inside the fault: at least one
+                    # write or upload meets it, whatever else the hour brings.
+                    self.event(start + 120, "trigger", names=["info"])
                 self.faults.append(fault)
 
     def quiet_days(self):
