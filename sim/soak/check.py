@@ -202,8 +202,10 @@ def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
         events += [("refused progress write", i) for i, pid in enumerate(refusals) if pid in w1 & w2]
         events += [("file sent again after a hung client", i) for i, (begin, end, name) in enumerate(hangs)
                    if n1 == n2 == name and begin <= os.path.getmtime(p1) <= end < os.path.getmtime(p2)]
-        if n1 == n2 and n1 in resent_after_cut:
-            events.append(("file put back by a cut", n1))
+        # A put-back file goes out again whole: each of its lines once.
+        line = ordered[0][1]
+        if n1 == n2 and line in resent_after_cut.get(n1, ()):
+            events.append(("file put back by a cut", n1, line))
         event = next((e for e in events if e not in used), None)
         if event is None:
             failures.append("duplicates: %s, written by process %s then %s, tied to no event left (%d kills)"
@@ -547,7 +549,7 @@ def check_whole_files(vehicle, sent, failures):
                 failures.append("whole files: %s is a header without its body" % name)
 
 
-def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
+def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     failures, figures = [], collections.OrderedDict()
     store = vehicle.rows_in_store()
     sent = archive(vehicle)
@@ -573,7 +575,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=()):
                 failures.append("tracking rows: line stamped %s in %s" % (key, name))
     twice += check_rows(gps, tracking_rows, store, "tracking", "tracking rows", failures)
     kills = vehicle.supervisor.kills
-    tied = explain_twice(twice, vehicle, driver, set(resent_after_cut), failures)
+    tied = explain_twice(twice, vehicle, driver, dict(resent_after_cut or {}), failures)
     final = driver.drained or {}
     for row in main_rows:
         rid = store.get(("logbook", row_stamp_ms(row)))

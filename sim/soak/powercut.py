@@ -9,6 +9,7 @@ daemon. After the last cut and a drain the soak's invariants must hold.
 Usage: powercut.py --cuts N --seed S --build DIR --src DIR [--scale X] [--root DIR]
 Run inside dbus-run-session and a mount namespace of its own (scripts/powercut).
 """
+import collections
 import datetime
 import os
 import random
@@ -168,7 +169,9 @@ class CutDriver(soak.Driver):
         super().__init__(vehicle, plan, scale)
         self.cuts = cuts
         self.cut_no = 0
-        self.resent = set()  # files the back office had whole and a cut left in the outgoing directory
+        # Lines of files the back office had whole and a cut left in the
+        # outgoing directory: {file name: lines}. Each goes out again once.
+        self.resent = collections.defaultdict(set)
         self.rng = random.Random(plan["seed"])
 
     def act(self, t, kind, data):
@@ -201,7 +204,8 @@ class CutDriver(soak.Driver):
         began = time.time()
         lost = v.power_cut(data["mode"], data["seed"])
         self.window(kind, began, (soak.RESTART_SEC + 60) / self.scale + (time.time() - began) + 5)
-        self.resent |= resent_files(v, before)
+        for name, lines in resent_files(v, before).items():
+            self.resent[name] |= lines
         entry = "cut %d at %s: %s%s, %s; %s" % (self.cut_no, planning.stamp(data["t"]), name,
                                                  "" if found else " (its mark not seen, cut anyway)",
                                                  data["mode"], " | ".join(lost))
@@ -250,18 +254,20 @@ def wait_in_log(path, start, text, seconds):
 def resent_files(vehicle, received):
     """Files the back office received whole and that are back in the
     outgoing directory after the cut with lines it already has: the upload
-    ended, but the FTP client's removal was not yet durable."""
+    ended, but the FTP client's removal was not yet durable. Returns
+    {file name: the lines the back office already has}."""
     archived = {}
     for name, path in check.archive(vehicle):
         archived[name] = path
-    again = set()
+    again = {}
     for folder in (vehicle.ftl, vehicle.mailbox):
         for name in os.listdir(folder):
             if name in received and name in archived:
                 with open(os.path.join(folder, name), "rb") as now, open(archived[name], "rb") as sent:
                     lines = {l for l in now.read().split(b"\r\n") if l}
-                    if lines & {l for l in sent.read().split(b"\r\n") if l}:
-                        again.add(name)
+                    shared = lines & {l for l in sent.read().split(b"\r\n") if l}
+                    if shared:
+                        again[name] = {l.decode("latin-1") for l in shared}
     return again
 
 
