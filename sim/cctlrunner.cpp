@@ -201,15 +201,24 @@ int CCtlRunner::runWaitFor(const CCtlCommand &command)
 
 int CCtlRunner::runTrigger(const CCtlCommand &command)
 {
-    CRunTriggerFtpTransfer trigger;
+    // The operator panel adds its request to those the daemon has not yet
+    // taken, and leaves the window of a waiting manual request as it is.
+    const CServiceOperation &op = *findOperationByRecord(QStringLiteral("CRunTriggerFtpTransfer"));
+    bool bOk = false;
+    std::unique_ptr<CRecord> pRecord = currentRecord(op, 0, &bOk);
+    if (!bOk)
+        return 1;
+    auto &trigger = static_cast<CRunTriggerFtpTransfer &>(*pRecord);
+    const bool bManualWaits = trigger.trigger(CRunTriggerFtpTransfer::bStartManEventFileTransfer);
     for (const QString &sName : command.asArgs) {
         const int iField = triggerField(sName);
         if (iField == 0)
             return fail(QStringLiteral("unknown transfer request \"%1\"").arg(sName));
         trigger.setTrigger(CRunTriggerFtpTransfer::ETrigger(iField), true);
     }
-    trigger.setTriggerStartUtc(QDateTime::currentDateTimeUtc());
-    return writeRecord(*findOperationByRecord(QStringLiteral("CRunTriggerFtpTransfer")), 0, trigger);
+    if (!bManualWaits)
+        trigger.setTriggerStartUtc(QDateTime::currentDateTimeUtc());
+    return writeRecord(op, 0, trigger);
 }
 
 int CCtlRunner::runGsmState(const CCtlCommand &command)

@@ -97,12 +97,9 @@ class Rows:
 
 
 def copies_of(row, found):
-    """How many whole copies of the row's lines arrived, or None when a line
-    is not the row's: byte for byte its expected lines, or for a row known
-    only by its record code, one line with that code."""
+    """How many whole copies of the row's lines arrived, byte for byte its
+    expected lines, or None when a line is not the row's."""
     lines = [line for _, line, _ in found]
-    if row["lines"] is None:
-        return len(lines) if all(line.split(",")[0] == row["code"] for line in lines) else None
     if not row["lines"]:
         return 0 if not lines else None
     copies, rest = divmod(len(lines), len(row["lines"]))
@@ -127,8 +124,8 @@ def check_rows(rows, planned, store, book, rule, failures):
         copies = copies_of(row, found)
         if copies is None:
             failures.append("%s: %s arrived as %s, expected %s" % (
-                rule, what, [line for _, line, _ in found], row["lines"] or "a %s line" % row["code"]))
-        elif copies == (1 if row["lines"] or row["code"] else 0):
+                rule, what, ["%s in %s" % (line, name) for name, line, _ in found], row["lines"] or "no line"))
+        elif copies == (1 if row["lines"] else 0):
             continue
         elif copies == 2:
             twice.append(("%s in %s" % (what, files), key, found))
@@ -412,7 +409,7 @@ def count_faults(plan, vehicle, driver, failures, figures):
         "client-hang": lambda: sum("hanging as asked" in t for _, t in client),
         "client-fail": lambda: sum("failing as asked" in t for _, t in client),
         "office-down": lambda: windows_hit(driver, "office-down", client, ("failed: upload to", "listing failed"), 1),
-        "disk-full": lambda: windows_hit(driver, "disk-full", daemon, ("No space left on device",), 0.5),
+        "disk-full": lambda: windows_hit(driver, "disk-full", daemon, ("No space left on device", "write error on "), 0.5),
         "service-restart": lambda: windows_hit(driver, "service-restart", daemon, ("returns NULL", "Dbus-Error"), 0),
         "service-error": lambda: service.count("fault: error reply to ") - service.count("error reply to getSetupGsm\n"),
         "progress-fault": lambda: progress_faults_hit(vehicle),
@@ -549,6 +546,210 @@ def check_whole_files(vehicle, sent, failures):
                 failures.append("whole files: %s is a header without its body" % name)
 
 
+def check_deliveries(main_rows, sent, store, failures):
+    """Level and meter files: each level row's line goes, besides its event
+    file, once into the level file (a compartment) or the meter file of its
+    metering position; a position line before it is the line of the latest
+    position row before the level row. Returns the rows whose line arrived
+    there twice."""
+    levels = [r for r in main_rows if planning.delivery_file(r["row"])]
+    by_stamp = {planning.line_stamp(r["t"]): r for r in levels}
+    positions = [r for r in main_rows if r["row"]["type"] == 6 and r["lines"]]
+    delivered = Rows()
+    for name, path in sent:
+        if not name.startswith(("LEV", "MTR")):
+            continue
+        lines = body_lines(path)
+        delivered.add(name, [line for line in lines if line.startswith("11,")], path)
+        for line, after in zip(lines, lines[1:] + [""]):
+            level = by_stamp.get(line.split(",")[1]) if line.startswith("11,") else None
+            if level and not name.startswith(planning.delivery_file(level["row"])):
+                failures.append("delivery files: %s in %s, not in a %s file" % (
+                    line, name, planning.delivery_file(level["row"])))
+            if line.startswith("11,"):
+                continue
+            level = by_stamp.get(after.split(",")[1]) if after.startswith("11,") else None
+            before = [r for r in positions if level and r["t"] < level["t"]]
+            if not before or [line] != before[-1]["lines"]:
+                failures.append("delivery files: %s in %s is not the latest position before a level line" % (
+                    line, name))
+    return check_rows(delivered, levels, store, "logbook", "delivery files", failures)
+
+
+# What the daemon logs when it has done what an operator asked for.
+ANSWERS = {"gps": "Finish GetGpsData()", "info": "INFO-File created", "data-test": "New data test file created:",
+           "service-test": "New service test file created:", "update-test": "New update test file created:"}
+# What may keep a request from its answer: the daemon gone, the service
+# gone, no room for the file.
+REQUEST_FAULTS = ("daemon-kill", "power-cut", "service-restart", "disk-full")
+MARKER = re.compile(r"^20,\d{14},6[34]$")
+
+
+def manual_window_rows(main_rows, start, end):
+    """The lines a manual event file for start..end holds: from the first
+    row stored at start or later, every row in storing order until one
+    stored after end."""
+    lines, taken = [], False
+    for row in sorted(main_rows, key=lambda r: r["t"]):
+        when = row["row"]["time"]
+        taken = taken or when >= start
+        if taken and when > end:
+            break
+        if taken:
+            lines += row["lines"]
+    return lines
+
+
+def manual_runs(log):
+    """{(start, end) as the log quotes them: [{"wall", "files" (the event
+    files written), "finished"}]} of every manual run."""
+    runs, current = collections.defaultdict(list), {}
+    for when, pid, text in log:
+        m = re.search(r'Filter start \(UTC\) "([^"]+)" , end \(UTC\) "([^"]+)"', text)
+        if m:
+            current[pid] = {"wall": when, "files": [], "finished": False}
+            runs[m.groups()].append(current[pid])
+        elif pid in current:
+            m = re.search(r'Start creation of new file: "[^"]*/(EVEm[^"/]+)"', text)
+            if m:
+                current[pid]["files"].append(m.group(1))
+            elif "Finish GetManLogbookData()" in text:
+                current.pop(pid)["finished"] = True
+    return runs
+
+
+def check_requests(plan, vehicle, driver, sent, failures, figures):
+    """Each operator request is answered after it was made: a GPS run, an
+    info file, a test file that reaches the back office, a manual event
+    file with exactly the rows of its window. A request left unanswered
+    needs a fault after it that explains it, one request per fault."""
+    log = list(log_lines(vehicle.log))
+    received = collections.defaultdict(list)
+    for name, path in sent:
+        received[name].append(path)
+    main_rows = [r for r in plan["rows"] if r["book"] == "main"]
+    runs = manual_runs(log)
+    used_answers, used_faults = set(), set()
+    judged, answered, explained = 0, 0, collections.Counter()
+
+    def quoted(stamp):
+        return stamp.replace("T", " ").rstrip("Z") + ",000"
+
+    for wall, request in driver.requests:
+        kind = "manual" if request["kind"] == "manual" else request["names"][0]
+        problem = None
+        if kind == "manual":
+            run = next((r for r in runs.get((quoted(request["start"]), quoted(request["end"])), [])
+                        if r["wall"] >= wall and id(r) not in used_answers), None)
+            expected = collections.Counter(manual_window_rows(main_rows, request["start"], request["end"]))
+            if run is None:
+                problem = "no manual run"
+            else:
+                used_answers.add(id(run))
+                files = [p for name in run["files"] for p in received.get(name, [])[:1]]
+                got = collections.Counter(l for p in files for l in body_lines(p) if not MARKER.match(l))
+                if not run["finished"]:
+                    problem = "its run did not finish"
+                elif got != expected:
+                    problem = "its event file holds %d lines, the window %d (%d differ)" % (
+                        sum(got.values()), sum(expected.values()), sum(((got - expected) + (expected - got)).values()))
+        elif kind in ANSWERS:
+            answer = next((i for i, (when, _, text) in enumerate(log)
+                           if when >= wall and ANSWERS[kind] in text and i not in used_answers), None)
+            if answer is None:
+                problem = "never answered"
+            else:
+                used_answers.add(answer)
+                m = re.search(r'created: "[^"]*/([^"/]+)"', log[answer][2])
+                if m and m.group(1) not in received:
+                    problem = "%s never reached the back office" % m.group(1)
+        else:
+            continue
+        judged += 1
+        if problem is None:
+            answered += 1
+            continue
+        # The fault must be on when the request is made or begin within a
+        # minute of the road after it, or after a held-back reply that
+        # held the daemon when the request came.
+        due = wall
+        for w in driver.windows:
+            if w["kind"] == "service-stall" and w["begin"] <= due <= w["end"]:
+                due = w["end"]
+        cause = next((i for i, w in enumerate(driver.windows) if w["kind"] in REQUEST_FAULTS
+                      and i not in used_faults and (w["end"] or float("inf")) >= wall
+                      and w["begin"] <= due + 60 / driver.scale + JITTER_S), None)
+        if cause is None:
+            failures.append("requests: %s asked at %s: %s" % (kind, stamp_of(wall), problem))
+            continue
+        used_faults.add(cause)
+        explained[driver.windows[cause]["kind"]] += 1
+    figures["operator requests answered"] = "%d of %d%s" % (
+        answered, judged, "".join(", %d met a %s" % (n, k) for k, n in sorted(explained.items())))
+
+
+def header_table():
+    """[(what explains it, lines with "T" for the stamp)] of sim/soak/header.tsv."""
+    table = []
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "header.tsv"), encoding="utf-8") as f:
+        for text in f:
+            if text.strip() and not text.startswith("#"):
+                cause, lines = text.rstrip("\n").split("\t")
+                table.append((cause, lines.split(" | ")))
+    return table
+
+
+def header_warnings(vehicle):
+    """{file name: [the warnings of each time the daemon wrote its header]}:
+    the "returns NULL" lines right after "Start creation of new file:", or
+    right before the line that says a header-only file was made."""
+    lines = list(log_lines(vehicle.log))
+    found = collections.defaultdict(list)
+    for i, (_, pid, text) in enumerate(lines):
+        m = re.search(r'(Start creation of new file:|created:) "([^"]+)"', text)
+        if not m:
+            continue
+        step = 1 if m.group(1).startswith("Start") else -1
+        warned, j = set(), i + step
+        while 0 <= j < len(lines) and lines[j][1] == pid and " returns NULL" in lines[j][2]:
+            warned.add(lines[j][2].split(" :  ")[-1].strip())
+            j += step
+        found[os.path.basename(m.group(2))].append(warned)
+    return found
+
+
+def check_headers(vehicle, sent, failures):
+    """Every FTL and test file starts with the truck's header, stamped with
+    its first body line (a header-only file: one stamp of its own). A
+    header of defaults needs the failed read that explains it."""
+    table, warnings = header_table(), header_warnings(vehicle)
+    try:
+        service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
+    except OSError:
+        service = ""
+    product_errors = service.count("error reply to getSetupProductWM\n")
+    for name, path in sent:
+        if not name.startswith(("EVE", "LEV", "MTR", "TK_")):
+            continue
+        lines = ftl_lines(path)
+        head = lines[:next((i + 1 for i, l in enumerate(lines) if l.startswith("92,")), len(lines))]
+        body = lines[len(head):]
+        stamp = body[0].split(",")[1] if body else head[0].split(",")[1] if head else ""
+        header = [",".join("T" if i == 1 and f == stamp else f for i, f in enumerate(l.split(","))) for l in head]
+        causes = [cause for cause, expected in table if expected == header]
+        said = set().union(*warnings.get(name, [set()]))
+        if "-" in causes:
+            continue
+        if any(set(cause.split(" + ")) <= said for cause in causes):
+            continue
+        if "error reply to getSetupProductWM" in causes and product_errors > 0:
+            product_errors -= 1
+            continue
+        failures.append("headers: %s starts %s, %s" % (
+            name, " | ".join(head), "explained by %s, which did not happen" % " or ".join(causes) if causes
+            else "not the truck's header"))
+
+
 def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     failures, figures = [], collections.OrderedDict()
     store = vehicle.rows_in_store()
@@ -576,6 +777,11 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     twice += check_rows(gps, tracking_rows, store, "tracking", "tracking rows", failures)
     kills = vehicle.supervisor.kills
     tied = explain_twice(twice, vehicle, driver, dict(resent_after_cut or {}), failures)
+    # A level line goes twice into its level or meter file when its event
+    # line does, or when the run ended between the two.
+    delivered_twice = check_deliveries(main_rows, sent, store, failures)
+    tied += explain_twice(delivered_twice, vehicle, driver, dict(resent_after_cut or {}), failures)
+    twice += delivered_twice
     final = driver.drained or {}
     for row in main_rows:
         rid = store.get(("logbook", row_stamp_ms(row)))
@@ -596,6 +802,8 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
         failures.append("outgoing: files left behind: %s" % ", ".join(vehicle.pending()[:10]))
 
     check_whole_files(vehicle, sent, failures)
+    check_headers(vehicle, sent, failures)
+    check_requests(plan, vehicle, driver, sent, failures, figures)
     check_idle(vehicle, driver, failures, figures)
     check_transfer_waits(vehicle, driver, failures, figures)
     row_time(vehicle, driver, figures)
@@ -618,7 +826,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
         failures.append("daemon: SIGTERM at the end gave exit code %s, not 0" % exit_code)
 
     figures["logbook rows"] = "%d (%d with FTL lines), %d tracking rows" % (
-        len(main_rows), sum(1 for r in main_rows if r["lines"] or r["code"]), len(tracking_rows))
+        len(main_rows), sum(1 for r in main_rows if r["lines"]), len(tracking_rows))
     figures["files at the back office"] = "%d: %s" % (len(sent), ", ".join(
         "%s %d" % (k.rstrip("_"), n) for k, n in sorted(kinds.items())))
     figures["bytes at the back office"] = str(sum(os.path.getsize(p) for _, p in sent))

@@ -14,6 +14,7 @@ BASE = datetime.datetime(2027, 3, 1, tzinfo=datetime.timezone.utc)
 DAY = 86400
 # The truck profile's fixed zone <+01>-1: event lines carry UTC + 1 h.
 OFFSET = 3600
+BATCH = 600          # rows reach the logbook in batches of ten truck minutes
 COMPARTMENTS = 4
 
 # Operations only the daemon calls: a fault on them never meets a tool of
@@ -37,6 +38,11 @@ FAULTS_PER_DAY = {
     "daemon-kill": (2, 0, 0),
     "progress-fault": (3, 0, 0),
 }
+# A held-back reply keeps the daemon for its call time-out, 25 s of the
+# wall clock: over four hours of the road at the soak's 600 times. No
+# client, office or disk fault is planned in that time, as nothing could
+# meet it.
+STALL_HOLD = 5 * 3600
 # The calls that read and write the progress, each faulted once a day: a
 # read that fails or brings an empty record, a write refused with a code.
 PROGRESS_FAULTS = [("getSetupGsm", "error"), ("getSetupGsm", "empty"), ("setSetupGsm", "refuse")]
@@ -58,35 +64,30 @@ def fix(t, rng, usable=True):
             "altitude": round(rng.uniform(20.0, 300.0), 1), "time": stamp(t)}
 
 
-def level_records(rng, compartment):
-    volume = rng.randrange(1000000, 9000000)
-    process = {"1": rng.choice([1, 2]), "2": volume, "3": volume - 40000, "4": volume * 84 // 100,
-               "5": rng.randrange(5000, 20000), "6": float(rng.randrange(300, 900)), "15": True,
-               "16": rng.randrange(1, 999), "24": 2}
-    if compartment >= 100:
-        process.update({"23": "MP1", "30": volume - 10000})
-    return [{"record": "CRunProcessWM", "fields": process},
-            {"record": "CSetProductWM", "fields": {"1": 1, "4": True, "5": 15, "6": 0.84, "7": 3}},
-            {"record": "OrderRecord", "fields": {"7": rng.randrange(1000, 9999), "13": volume, "19": "C-1001"}},
-            {"record": "ProductRecord", "fields": {"1": rng.choice(["Diesel", "Super", "Heating oil"])}}]
-
-
 TABLE = table.load(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 # The planner's names for the table's classes.
 DRAWN = {"cop": "COP", "spd": "SPD", "loading": "LOADING", "discharge": "DISCHARGE", "gps": "GPS", "smp": "SMP",
-         "seal": "SEAL"}
+         "seal": "SEAL", "level": "LEVEL"}
+# Where an automatic run puts a level row's line besides its event file: a
+# compartment's in the level file, a metering position's in its meter file.
+DELIVERY_FILES = {100: "MTR1d", 101: "MTR2d", 102: "MTR3d"}
+
+
+def delivery_file(row):
+    """The prefix and tag of the level or meter file a level row's line goes to."""
+    return DELIVERY_FILES.get(row["compartment"], "LEVl") if row["type"] == 7 else None
 
 
 def template(rng, name, t, comp):
     """One logbook row: (profile row, the exact lines it gives in an event
-    file, or None where only its record code is known).
+    file).
 
     Most rows are drawn from the unit tests' table with their lines; the
-    rest have none: a level row is judged by its record code.
+    rest give none.
     """
     if name in DRAWN:
         entry = rng.choice(TABLE[DRAWN[name]])
-        return table.profile_row(DRAWN[name], entry, stamp(t)), table.expected(entry, line_stamp(t)), None
+        return table.profile_row(DRAWN[name], entry, stamp(t), OFFSET), table.expected(entry, line_stamp(t))
     row = {"time": stamp(t), "compartment": comp}
     kinds = {
         "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0]),
@@ -94,13 +95,10 @@ def template(rng, name, t, comp):
     }
     if name in kinds:
         row["type"], row["subtype"], row["payload"] = kinds[name]
-        return row, [], None
-    if name == "level":
-        row.update({"type": 7, "subtype": 7000, "records": level_records(rng, comp)})
-        return row, None, "11"
+        return row, []
     if name == "error":  # no FTL form
         row.update({"type": 5, "subtype": 4201, "kinds": "i s", "payload": [4, "CAN bus off"]})
-        return row, [], None
+        return row, []
     raise ValueError(name)
 
 
@@ -109,7 +107,7 @@ class Planner:
         self.rng = random.Random(seed)
         self.seed = seed
         self.days = days
-        # {"t", "book", "template", "lines" (exact, or None), "code" (when no lines), "row", "marker_t"}
+        # {"t", "book", "template", "lines" (exact), "row", "marker_t"}
         self.rows = []
         self.events = []  # {"t", "kind", ...}
         self.faults = []  # {"t", "kind", "until", ...}
@@ -126,8 +124,8 @@ class Planner:
 
     def row(self, name, t, comp=-1):
         t = self.free(t)
-        row, lines, code = template(self.rng, name, t, comp)
-        self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "code": code, "row": row})
+        row, lines = template(self.rng, name, t, comp)
+        self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "row": row})
         return t
 
     def period_row(self, t):
@@ -139,8 +137,8 @@ class Planner:
         row = table.profile_row("SPD", entry, stamp(t))
         row["payload"][-1] = stamp(event_t)
         lines = table.expected(entry, line_stamp(t), line_stamp(event_t))
-        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "lines": lines, "code": None,
-                          "row": row, "marker_t": t})
+        self.rows.append({"t": event_t, "book": "main", "template": "spd-period", "lines": lines, "row": row,
+                          "marker_t": t})
 
     def tracking(self, t):
         t = self.free(t)
@@ -150,8 +148,7 @@ class Planner:
         else:
             position, lines = fix(t, self.rng, usable=False), []
         row = {"type": 1, "time": stamp(t), "payload": [position, True]}
-        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "lines": lines, "code": None,
-                          "row": row})
+        self.rows.append({"t": t, "book": "tracking", "template": "tracking", "lines": lines, "row": row})
 
     def event(self, t, kind, **args):
         self.events.append(dict(t=int(t), kind=kind, **args))
@@ -164,7 +161,7 @@ class Planner:
         t = self.free(t)
         entry = next(e for e in TABLE["OPMM"] if e["values"]["mode"] == str(mode))
         self.rows.append({"t": t, "book": "main", "template": "opmm", "lines": table.expected(entry, line_stamp(t)),
-                          "code": None, "row": table.profile_row("OPMM", entry, stamp(t))})
+                          "row": table.profile_row("OPMM", entry, stamp(t))})
 
     def trip(self, t):
         """Loading at the depot, the drive, discharges at stations."""
@@ -237,8 +234,11 @@ class Planner:
         # The operator and the other processes of the vehicle.
         for _ in range(rng.randint(2, 3)):
             self.event(t0 + rng.randint(6 * 3600, DAY - 3600), "trigger", names=["gps"])
-        end = t0 + rng.randint(12 * 3600, 20 * 3600)
-        self.event(end, "manual", start=stamp(end - 3 * 3600), end=stamp(end))
+        # A manual event file of the last three hours, up to the last batch
+        # of rows the logbook already holds.
+        asked = t0 + rng.randint(12 * 3600, 20 * 3600)
+        end = asked // BATCH * BATCH - 1
+        self.event(asked, "manual", start=stamp(end - 3 * 3600), end=stamp(end))
         self.event(t0 + rng.randint(3600, DAY - 3600), "trigger",
                    names=[rng.choice(["data-test", "service-test", "update-test"])])
         self.event(t0 + rng.randint(3600, DAY - 3600), "trigger", names=[rng.choice(["info", "sw-update"])])
@@ -263,11 +263,15 @@ class Planner:
         rng = self.rng
         t0 = d * DAY
         last = (d + 1) * DAY - 2 * 3600 if d == self.days - 1 else (d + 1) * DAY
-        for kind, (count, shortest, longest) in FAULTS_PER_DAY.items():
+        lasting = []
+        # The held-back reply last: it is placed clear of the others.
+        for kind, (count, shortest, longest) in sorted(FAULTS_PER_DAY.items(), key=lambda kv: kv[0] == "service-stall"):
             if kind == "daemon-kill" and d in self.quiet_days():
                 continue
             for n in range(count):
                 start = rng.randint(t0 + 1800, last - longest - 60)
+                if kind == "service-stall":
+                    start = self.clear_of(lasting, start, t0 + 1800, last - STALL_HOLD)
                 fault = {"t": start, "kind": kind, "until": start + rng.randint(shortest, longest)}
                 if kind == "service-error":
                     # Each day one logbook read fails, the others at random.
@@ -281,7 +285,18 @@ class Planner:
                     # An info file asked for inside the fault: at least one
                     # write or upload meets it, whatever else the hour brings.
                     self.event(start + 120, "trigger", names=["info"])
+                if longest:
+                    lasting.append((fault["t"], fault["until"]))
                 self.faults.append(fault)
+
+    def clear_of(self, lasting, start, first, last):
+        """A moment from which the daemon may be held for STALL_HOLD without
+        a lasting fault in that time, if the day has one (else start)."""
+        for _ in range(200):
+            if not any(begin < start + STALL_HOLD and start < end for begin, end in lasting):
+                return start
+            start = self.rng.randint(first, last)
+        return start
 
     def quiet_days(self):
         """Days without a daemon kill: a week keeps three in a row, so one

@@ -22,7 +22,7 @@ import check  # noqa: E402
 import plan as planning  # noqa: E402
 from vehicle import LINE_MAX, RESTART_SEC, LogFollower, Vehicle  # noqa: E402
 
-BATCH = 600          # rows reach the logbook in batches of ten truck minutes
+BATCH = planning.BATCH
 SAMPLE_EVERY = 1800  # memory, descriptors and progress every half hour
 STALL_S = 31         # a stalled reply holds the daemon for the call time-out
 TRANSFER_WAIT = 180  # the daemon's wait for a word from the FTP client, s of the road
@@ -91,6 +91,7 @@ class Driver:
         self.journal = open(os.path.join(vehicle.root, "soak-journal.txt"), "w")
         self.watchers, self.pppd_kills = [], []
         self.progress_faults = 0
+        self.requests = []  # (wall-clock seconds, the request's event) of each operator request
 
     def wall(self, t):
         return self.t0 + t / self.scale
@@ -144,8 +145,10 @@ class Driver:
             fields = [str(x).lower() if isinstance(x, bool) else x for kv in data["fields"].items() for x in kv]
             v.ctl("set", data["record"], *fields, "--index", data["index"])
         elif kind == "trigger":
+            self.requests.append((time.time(), data))
             v.ctl("trigger", *data["names"])
         elif kind == "manual":
+            self.requests.append((time.time(), data))
             v.ctl("set", "CRunTriggerFtpTransfer", 2, "true", 12, data["start"].rstrip("Z"), 13,
                   data["end"].rstrip("Z"), 14, "Event")
         elif kind == "offline":

@@ -10,9 +10,12 @@ namespace
 // level rows start from (the data file tells the values).
 const QString sDefaults = QStringLiteral("at=2024-01-05T09:30:00Z off=0 comp=2 P1=0 P2=9 P3=9 P4=44 P5=55 P6=66 P7=77 "
                                          "P8=88 X1=Diesel X2=ABC tp=2023-01-02T03:04:05Z sel=0");
-const QString sReference = QStringLiteral("comp=4 p16=7 p1=2 s1=3 p24=2 p2=12345 s4=1 p3=12000 p5=15000 p4=850 "
-                                          "p8=2024-01-05T09:35:12Z o13=1000 r1=Diesel o7=42 p6=2.5 p15=1 p23=MP7 "
-                                          "p30=2500 o19=C-99");
+// The reference delivery, kept in the table's "reference" section.
+QString referenceValues()
+{
+    const auto aLines = tableLines(QFINDTESTDATA("ftllines.tsv"), QStringLiteral("reference"));
+    return aLines.isEmpty() ? QString() : aLines.first().second.value(1);
+}
 
 // The texts of the line column: "T" and "TP" fields stand for the stamps.
 QStringList expectedLines(const QString &sLines)
@@ -41,7 +44,7 @@ class TestFtlLines : public QObject
     {
         QVERIFY(row.size() >= 4);
         const QString &sClass = row[0];
-        QHash<QString, QString> v = valuesOf(sDefaults + (sClass == "LEVEL" ? " " + sReference : ""));
+        QHash<QString, QString> v = valuesOf(sDefaults + (sClass == "LEVEL" ? " " + referenceValues() : ""));
         v.insert(valuesOf(row[2]));
         const std::unique_ptr<CLogBase> pEntry =
             logEntryOf(sClass == "MARK" ? QStringLiteral("SPD") : sClass, row[1].toInt(), v);
