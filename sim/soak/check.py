@@ -213,6 +213,32 @@ def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
     return tied
 
 
+def explain_mail_copies(vehicle, driver, sent, mails, resent_after_cut, failures):
+    """Each copy of a mailbox file past its first tied to one event: the
+    daemon killed between the two copies, the file sent again after a hung
+    client's time-out, or a cut that put the file back."""
+    sup = vehicle.supervisor
+    kill_times = [w["begin"] for w in driver.windows if w["kind"] in ("daemon-kill", "power-cut")]
+    hangs = hang_time_outs(vehicle, driver)
+    used, tied = set(), collections.Counter()
+    for name in mails:
+        times = sorted(os.path.getmtime(path) for n, path in sent if n == name)
+        for first, again in zip(times, times[1:]):
+            events = [("daemon kill", i) for i, t in enumerate(kill_times) if first <= t + 1 and t <= again]
+            events += [("file sent again after a hung client", i) for i, (begin, end, hung) in enumerate(hangs)
+                       if hung == name and begin - 1 <= first <= end <= again]
+            if name in resent_after_cut:
+                events.append(("file put back by a cut", name))
+            event = next((e for e in events if e not in used), None)
+            if event is None:
+                failures.append("mailbox: %s arrived again at %s, tied to no event left (%d kills)"
+                                % (name, stamp_of(again), len(sup.killed)))
+                continue
+            used.add(event)
+            tied[event[0]] += 1
+    return tied
+
+
 def row_stamp_ms(row):
     when = datetime.datetime.strptime(row["row"]["time"], "%Y-%m-%dT%H:%M:%SZ")
     return int(when.replace(tzinfo=datetime.timezone.utc).timestamp() * 1000)
@@ -225,7 +251,9 @@ def check_idle(vehicle, driver, failures, figures):
     few dozen rows takes minutes of the road, since the bus does not speed
     up with the daemon."""
     limit = (IDLE_TIME + 2 * CYCLE) / driver.scale + JITTER_S
-    held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill", "power-cut")]
+    # A full log disk keeps the lines that end a stretch out of the log.
+    held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill", "power-cut",
+                                                       "log-disk-full")]
     measured = [0, 0.0]  # stretches, the longest
 
     def judge(start, when, length, exempt):
@@ -379,6 +407,32 @@ def windows_hit(driver, kind, lines, texts, slack):
         for when, text in lines))
 
 
+def held_lines(vehicle, driver):
+    """(wall-clock seconds, text) of each log line that reached the log
+    file only after a full log disk had room again (the daemon keeps what
+    it could not write and writes it later, so such a line is copied long
+    after its stamp), and of each rotation on the full disk (its copy of the
+    log cannot be made there, and what was held goes with the old file)."""
+    held, start = [], 0
+    with open(vehicle.log, "rb") as whole:
+        data = whole.read()
+    windows = [w for w in driver.windows if w["kind"] == "log-disk-full"]
+    for end, copied, what in getattr(driver, "log_chunks", []):
+        if what == "rotated":
+            held += [(copied, "rotated") for w in windows if w["begin"] <= copied <= w["end"]]
+            continue
+        for line in data[start:end].decode(errors="replace").splitlines():
+            m = LINE.match(line)
+            if not m:
+                continue
+            when = datetime.datetime.strptime(m.group(2), "%Y-%m-%d_%H:%M:%S:%f").replace(
+                tzinfo=datetime.timezone.utc).timestamp()
+            if any(w["begin"] <= when <= w["end"] - 0.3 and copied >= w["end"] for w in windows):
+                held.append((when, m.group(3)))
+        start = end
+    return held
+
+
 PROGRESS_FAULT_LINES = ("error reply to getSetupGsm\n", "empty reply to getSetupGsm\n", "failure code to setSetupGsm\n")
 
 
@@ -410,6 +464,7 @@ def count_faults(plan, vehicle, driver, failures, figures):
         "client-fail": lambda: sum("failing as asked" in t for _, t in client),
         "office-down": lambda: windows_hit(driver, "office-down", client, ("failed: upload to", "listing failed"), 1),
         "disk-full": lambda: windows_hit(driver, "disk-full", daemon, ("No space left on device", "write error on "), 0.5),
+        "log-disk-full": lambda: windows_hit(driver, "log-disk-full", held_lines(vehicle, driver), ("",), 0),
         "service-restart": lambda: windows_hit(driver, "service-restart", daemon, ("returns NULL", "Dbus-Error"), 0),
         "service-error": lambda: service.count("fault: error reply to ") - service.count("error reply to getSetupGsm\n"),
         "progress-fault": lambda: progress_faults_hit(vehicle),
@@ -546,34 +601,58 @@ def check_whole_files(vehicle, sent, failures):
                 failures.append("whole files: %s is a header without its body" % name)
 
 
-def check_deliveries(main_rows, sent, store, failures):
+def run_starts(vehicle):
+    """{file time "yyyyMMddhhmmss": [the first row ID of each automatic run
+    of that file time]} from the daemon's "Local time" lines."""
+    starts = collections.defaultdict(list)
+    for _, _, text in log_lines(vehicle.log):
+        m = re.search(r'Local time: +"(\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d),\d{3}" , diff -?\d+ , Next ID (\d+)',
+                      text)
+        if m:
+            starts["".join(m.groups()[:6])].append(int(m.group(7)))
+    return starts
+
+
+def check_deliveries(vehicle, main_rows, sent, store, failures):
     """Level and meter files: each level row's line goes, besides its event
     file, once into the level file (a compartment) or the meter file of its
-    metering position; a position line before it is the line of the latest
-    position row before the level row. Returns the rows whose line arrived
-    there twice."""
-    levels = [r for r in main_rows if planning.delivery_file(r["row"])]
-    by_stamp = {planning.line_stamp(r["t"]): r for r in levels}
-    positions = [r for r in main_rows if r["row"]["type"] == 6 and r["lines"]]
+    metering position, after the line of the latest position row its run
+    read before it, if the run read one. Returns the rows whose line
+    arrived there twice."""
+    levels = {planning.line_stamp(r["t"]): r for r in main_rows if planning.delivery_file(r["row"])}
+    rid = {planning.line_stamp(r["t"]): store.get(("logbook", row_stamp_ms(r))) for r in main_rows}
+    positions = sorted((rid[planning.line_stamp(r["t"])], r["lines"]) for r in main_rows
+                       if r["row"]["type"] == 6 and r["lines"] and rid[planning.line_stamp(r["t"])])
+    starts = run_starts(vehicle)
     delivered = Rows()
     for name, path in sent:
         if not name.startswith(("LEV", "MTR")):
             continue
         lines = body_lines(path)
         delivered.add(name, [line for line in lines if line.startswith("11,")], path)
-        for line, after in zip(lines, lines[1:] + [""]):
-            level = by_stamp.get(line.split(",")[1]) if line.startswith("11,") else None
-            if level and not name.startswith(planning.delivery_file(level["row"])):
+        group = []
+        for line in lines:
+            group.append(line)
+            if not line.startswith("11,"):
+                continue
+            key = line.split(",")[1]
+            level, own = levels.get(key), rid.get(key)
+            if level is None or own is None:
+                group = []
+                continue  # a line of no level row: the row check names it
+            if not name.startswith(planning.delivery_file(level["row"])):
                 failures.append("delivery files: %s in %s, not in a %s file" % (
                     line, name, planning.delivery_file(level["row"])))
-            if line.startswith("11,"):
-                continue
-            level = by_stamp.get(after.split(",")[1]) if after.startswith("11,") else None
-            before = [r for r in positions if level and r["t"] < level["t"]]
-            if not before or [line] != before[-1]["lines"]:
-                failures.append("delivery files: %s in %s is not the latest position before a level line" % (
-                    line, name))
-    return check_rows(delivered, levels, store, "logbook", "delivery files", failures)
+            first = max([k for k in starts.get(name[-18:-4], []) if k <= own] or [own])
+            read = [lines_of_gps for g, lines_of_gps in positions if first <= g < own]
+            expected = (read[-1] if read else []) + [line]
+            if group != expected:
+                failures.append("delivery files: %s in %s, expected %s (the run's rows from %d)" % (
+                    " | ".join(group), name, " | ".join(expected), first))
+            group = []
+        if group:
+            failures.append("delivery files: %s ends in %s, no level line after it" % (name, " | ".join(group)))
+    return check_rows(delivered, list(levels.values()), store, "logbook", "delivery files", failures)
 
 
 # What the daemon logs when it has done what an operator asked for.
@@ -581,7 +660,7 @@ ANSWERS = {"gps": "Finish GetGpsData()", "info": "INFO-File created", "data-test
            "service-test": "New service test file created:", "update-test": "New update test file created:"}
 # What may keep a request from its answer: the daemon gone, the service
 # gone, no room for the file.
-REQUEST_FAULTS = ("daemon-kill", "power-cut", "service-restart", "disk-full")
+REQUEST_FAULTS = ("daemon-kill", "power-cut", "service-restart", "disk-full", "log-disk-full")
 MARKER = re.compile(r"^20,\d{14},6[34]$")
 
 
@@ -779,7 +858,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     tied = explain_twice(twice, vehicle, driver, dict(resent_after_cut or {}), failures)
     # A level line goes twice into its level or meter file when its event
     # line does, or when the run ended between the two.
-    delivered_twice = check_deliveries(main_rows, sent, store, failures)
+    delivered_twice = check_deliveries(vehicle, main_rows, sent, store, failures)
     tied += explain_twice(delivered_twice, vehicle, driver, dict(resent_after_cut or {}), failures)
     twice += delivered_twice
     final = driver.drained or {}
@@ -792,6 +871,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
 
     mails = {e["name"]: e["text"] for e in plan["events"] if e["kind"] == "mail"}
     copies = collections.Counter(name for name, _ in sent if name in mails)
+    tied_mails = explain_mail_copies(vehicle, driver, sent, mails, dict(resent_after_cut or {}), failures)
     for name, text in mails.items():
         bodies = [open(path).read() for n, path in sent if n == name]
         if not bodies:
@@ -832,7 +912,8 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     figures["bytes at the back office"] = str(sum(os.path.getsize(p) for _, p in sent))
     figures["rows sent twice"] = "%d (daemon killed %d times): %s" % (
         len(twice), kills, ", ".join("%s %d" % kv for kv in sorted(tied.items())) or "none")
-    figures["mailbox files sent more than once"] = str(sum(1 for n in copies.values() if n > 1))
+    figures["mailbox files sent more than once"] = "%d: %s" % (
+        sum(1 for n in copies.values() if n > 1), ", ".join("%s %d" % kv for kv in sorted(tied_mails.items())) or "none")
     if driver.skipped:
         figures["faults left out"] = ", ".join("%s %d" % kv for kv in sorted(driver.skipped.items()))
     figures["daemon starts"] = str(vehicle.supervisor.starts)

@@ -35,6 +35,7 @@ FAULTS_PER_DAY = {
     "service-error": (3, 0, 0),
     "service-stall": (1, 0, 0),
     "disk-full": (1, 900, 3600),
+    "log-disk-full": (1, 600, 1800),
     "daemon-kill": (2, 0, 0),
     "progress-fault": (3, 0, 0),
 }
@@ -281,7 +282,7 @@ class Planner:
                     fault.update(operation=rng.choice(STALL_OPERATIONS), count=1)
                 elif kind == "progress-fault":
                     fault.update(operation=PROGRESS_FAULTS[n][0], fault=PROGRESS_FAULTS[n][1], count=1)
-                elif kind in ("disk-full", "client-hang", "client-fail", "office-down"):
+                elif kind in ("disk-full", "log-disk-full", "client-hang", "client-fail", "office-down"):
                     # An info file asked for inside the fault: at least one
                     # write or upload meets it, whatever else the hour brings.
                     self.event(start + 120, "trigger", names=["info"])

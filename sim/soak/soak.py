@@ -28,7 +28,7 @@ STALL_S = 31         # a stalled reply holds the daemon for the call time-out
 TRANSFER_WAIT = 180  # the daemon's wait for a word from the FTP client, s of the road
 # Faults that last: each one's window runs from its start to its end, and a
 # hung FTP client is given up only a transfer wait after the hang ends.
-LASTING = ("client-hang", "client-fail", "office-down", "service-restart", "disk-full")
+LASTING = ("client-hang", "client-fail", "office-down", "service-restart", "disk-full", "log-disk-full")
 SERVICE_ACTIONS = {"rows", "set", "trigger", "manual", "offline", "lookup-schedule", "service-error",
                    "service-stall", "progress-fault"}
 
@@ -92,6 +92,7 @@ class Driver:
         self.watchers, self.pppd_kills = [], []
         self.progress_faults = 0
         self.requests = []  # (wall-clock seconds, the request's event) of each operator request
+        self.mail_waits = []  # mailbox files no room was left for
 
     def wall(self, t):
         return self.t0 + t / self.scale
@@ -101,7 +102,10 @@ class Driver:
 
     def close_window(self, kind):
         """Ends the oldest open window of a lasting fault."""
-        after = {"client-hang": (TRANSFER_WAIT + 2 * check.CYCLE) / self.scale + 1, "service-restart": 5}.get(kind, 1)
+        # A full log disk's window ends when it has room: its held lines
+        # are told by being written after that.
+        after = {"client-hang": (TRANSFER_WAIT + 2 * check.CYCLE) / self.scale + 1, "service-restart": 5,
+                 "log-disk-full": 0}.get(kind, 1)
         for window in self.windows:
             if window["kind"] == kind and window["end"] is None:
                 window["end"] = time.time() + after
@@ -157,10 +161,7 @@ class Driver:
             due = time.localtime((int(time.time()) + 10) // 60 * 60 + 60)
             v.ctl("set", "CSetFtpSwUpdate", 4, (due.tm_wday + 1) % 7 + 1, 5, due.tm_hour, 6, due.tm_min)
         elif kind == "mail":
-            staging = os.path.join(v.root, "rows", data["name"])
-            with open(staging, "w") as out:
-                out.write(data["text"])
-            os.replace(staging, os.path.join(v.mailbox, data["name"]))
+            self.leave_mail(data)
         elif kind == "sample":
             self.sample(t)
         else:
@@ -203,6 +204,10 @@ class Driver:
             played = v.disk is not None
             if played:
                 v.disk_outage.on()
+        elif kind == "log-disk-full":
+            played = v.log_disk is not None
+            if played:
+                v.log_disk_outage.on()
         elif kind.endswith("/end"):
             self.fault_end(kind[:-len("/end")], data)
             return
@@ -226,6 +231,26 @@ class Driver:
                     self.act(t, action, args)
         elif kind == "disk-full" and v.disk is not None:
             v.disk_outage.off()
+        elif kind == "log-disk-full" and v.log_disk is not None:
+            v.log_disk_outage.off()
+            waiting, self.mail_waits = self.mail_waits, []
+            for data in waiting:
+                self.leave_mail(data)
+
+    def leave_mail(self, data):
+        """A mailbox file as another process of the vehicle leaves it: written
+        beside its place under a hidden name, then renamed. On a full disk
+        that process tries again once there is room."""
+        staging = os.path.join(self.vehicle.mailbox, "." + data["name"])
+        try:
+            with open(staging, "w") as out:
+                out.write(data["text"])
+        except OSError:
+            if os.path.exists(staging):
+                os.remove(staging)
+            self.mail_waits.append(data)
+            return
+        os.replace(staging, os.path.join(self.vehicle.mailbox, data["name"]))
 
     def progress(self):
         """iNextLogbookRowID and iNextTrackingRowID as the service holds them,
@@ -314,6 +339,7 @@ def play(vehicle, driver):
     follower.stop()
     # The checker reads the whole run; the log directory stays within its rotation.
     vehicle.log = follower.whole
+    driver.log_chunks = follower.chunks
     settings = vehicle.log_settings
     driver.log_peak = (follower.peak, (1 + settings["Logfile_Redundancy"]) * (settings["Logfile_Size"] + LINE_MAX),
                        follower.rotations)

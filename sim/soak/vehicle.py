@@ -1,7 +1,8 @@
 """The stand-in vehicle of the soak: its processes and how they break.
 
 One sandbox root (sim/install-sandbox.sh) with the stand-in service on an
-SQLite file, the back office, a small disk for the outgoing files, and the
+SQLite file, the back office, a small disk for the outgoing files and
+another for the log and the mailbox, and the
 daemon under a supervisor loop that starts it again after it was killed,
 as systemd does (Restart=on-failure, RestartSec=5).
 """
@@ -16,6 +17,7 @@ import time
 
 RESTART_SEC = 5
 DISK_MIB = 16
+LOG_DISK_MIB = 8  # the log's bound twice over, and the mailbox
 # The vehicle's own log settings: every debug line, in a file rotated at
 # 1 MiB with one older copy kept.
 LOG_SETTINGS = {"Display_Message": 0, "Log_Level": 0, "Logfile_Size": 1048576, "Logfile_Redundancy": 1}
@@ -31,6 +33,10 @@ class LogFollower(threading.Thread):
         super().__init__(daemon=True)
         self.live, self.whole = live, whole
         self.inode, self.offset, self.peak, self.rotations = None, 0, 0, 0
+        # (end offset in the whole file, wall-clock seconds, "copied" or
+        # "rotated") of each piece copied and each rotation seen: when the
+        # daemon's lines reached its log file.
+        self.chunks = []
         self.done = threading.Event()
 
     def run(self):
@@ -61,6 +67,7 @@ class LogFollower(threading.Thread):
                 return
             self.offset = 0
             self.rotations += 1
+            self.chunks.append((out.tell(), time.time(), "rotated"))
         self.inode = held.st_ino
         self.copy(self.live, out)
 
@@ -73,6 +80,8 @@ class LogFollower(threading.Thread):
         out.write(data[:end])
         out.flush()
         self.offset += end
+        if end:
+            self.chunks.append((out.tell(), time.time(), "copied"))
 
 
 def pids_of(pattern):
@@ -170,6 +179,40 @@ class Outage:
             self.end()
 
 
+class DiskFiller(Outage):
+    """Fills a small disk and keeps it full while the fault lasts: each
+    removal frees a page that the next write would take."""
+
+    def __init__(self, disk):
+        super().__init__(self.fill, self.free)
+        self.disk = disk  # the mount point, once known
+
+    def fill(self):
+        if not self.disk():
+            return
+        self.filling = threading.Event()
+        self.filler = threading.Thread(target=self.top_up, daemon=True)
+        self.filler.start()
+
+    def top_up(self):
+        block = b"\0" * 4096
+        with open(os.path.join(self.disk(), "filler"), "ab", buffering=0) as out:
+            while True:
+                try:
+                    while out.write(block):
+                        pass
+                except OSError:  # the disk is full
+                    pass
+                if self.filling.wait(0.01):
+                    return
+
+    def free(self):
+        if self.disk():
+            self.filling.set()
+            self.filler.join()
+            os.remove(os.path.join(self.disk(), "filler"))
+
+
 class Vehicle:
     log_settings = LOG_SETTINGS
 
@@ -184,10 +227,11 @@ class Vehicle:
         self.office = self.service = None
         self.service_up = False
         self.client_faults = []
-        self.disk = None
+        self.disk = self.log_disk = None
         self.office_outage = Outage(self.stop_office, self.start_office)
         self.service_outage = Outage(self.kill_service, self.start_service)
-        self.disk_outage = Outage(self.fill_disk, self.free_disk)
+        self.disk_outage = DiskFiller(lambda: self.disk)
+        self.log_disk_outage = DiskFiller(lambda: self.log_disk)
 
     # --- set-up -----------------------------------------------------------
     def install(self, profile):
@@ -201,22 +245,31 @@ class Vehicle:
             json.dump(profile, out)
 
     def mount_disk(self):
-        """The outgoing directory and /tmp on a small disk of their own, when
-        the sandbox may mount one (scripts/soak runs in its own mount
-        namespace); otherwise a full disk cannot be played."""
-        disk = os.path.join(self.root, "disk")
-        os.makedirs(disk)
-        if not os.environ.get("SOAK_OWN_MOUNTS") or subprocess.run(
-                ["mount", "-t", "tmpfs", "-o", "size=%dm" % DISK_MIB, "soak-disk", disk],
-                capture_output=True).returncode != 0:
+        """The outgoing directory and /tmp on a small disk of their own, the
+        log and the mailbox on another, when the sandbox may mount them
+        (scripts/soak runs in its own mount namespace); otherwise a full
+        disk cannot be played."""
+        if not os.environ.get("SOAK_OWN_MOUNTS"):
             return
-        self.disk = disk
-        for name, path in (("FTL", self.ftl), ("tmp", os.path.join(self.root, "tmp"))):
-            os.makedirs(os.path.join(disk, name))
+        self.disk = self.mount_tmpfs("disk", DISK_MIB, {"FTL": self.ftl, "tmp": os.path.join(self.root, "tmp")})
+        self.log_disk = self.mount_tmpfs("log-disk", LOG_DISK_MIB, {
+            "Tankora": os.path.dirname(self.log), "log_tx": self.mailbox})
+
+    def mount_tmpfs(self, name, mib, folders):
+        """A tmpfs under the root that the folders move onto, each left as a
+        link to its new place; None when it cannot be mounted."""
+        disk = os.path.join(self.root, name)
+        os.makedirs(disk)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%dm" % mib, "soak-" + name, disk],
+                          capture_output=True).returncode != 0:
+            return None
+        for entry_name, path in folders.items():
+            os.makedirs(os.path.join(disk, entry_name))
             for entry in os.listdir(path):
-                shutil.move(os.path.join(path, entry), os.path.join(disk, name))
+                shutil.move(os.path.join(path, entry), os.path.join(disk, entry_name))
             os.rmdir(path)
-            os.symlink(os.path.join(disk, name), path)
+            os.symlink(os.path.join(disk, entry_name), path)
+        return disk
 
     def env(self):
         # The sandbox's killall first: the daemon's ends only this root's pppd.
@@ -300,33 +353,6 @@ class Vehicle:
         elif os.path.exists(self.fault_file):
             os.remove(self.fault_file)
 
-    def fill_disk(self):
-        """Fills the small disk and keeps it full: each upload's removal
-        frees a page that the next file would take."""
-        if not self.disk:
-            return
-        self.filling = threading.Event()
-        self.filler = threading.Thread(target=self.top_up, daemon=True)
-        self.filler.start()
-
-    def top_up(self):
-        block = b"\0" * 4096
-        with open(os.path.join(self.disk, "filler"), "ab", buffering=0) as out:
-            while True:
-                try:
-                    while out.write(block):
-                        pass
-                except OSError:  # the disk is full
-                    pass
-                if self.filling.wait(0.01):
-                    return
-
-    def free_disk(self):
-        if self.disk:
-            self.filling.set()
-            self.filler.join()
-            os.remove(os.path.join(self.disk, "filler"))
-
     # --- what the vehicle holds ---------------------------------------------
     def rss_and_fds(self, pid):
         try:
@@ -361,5 +387,6 @@ class Vehicle:
                 os.kill(pid, signal.SIGKILL)
             except ProcessLookupError:
                 pass
-        if self.disk:
-            subprocess.run(["umount", "-l", self.disk])
+        for disk in (self.disk, self.log_disk):
+            if disk:
+                subprocess.run(["umount", "-l", disk])
