@@ -622,7 +622,7 @@ def check_deliveries(vehicle, main_rows, sent, store, failures):
     levels = {planning.line_stamp(r["t"]): r for r in main_rows if planning.delivery_file(r["row"])}
     rid = {planning.line_stamp(r["t"]): store.get(("logbook", row_stamp_ms(r))) for r in main_rows}
     positions = sorted((rid[planning.line_stamp(r["t"])], r["lines"]) for r in main_rows
-                       if r["row"]["type"] == 6 and r["lines"] and rid[planning.line_stamp(r["t"])])
+                       if r["row"]["type"] == 6 and r.get("usable") and rid[planning.line_stamp(r["t"])])
     starts = run_starts(vehicle)
     delivered = Rows()
     for name, path in sent:
@@ -660,7 +660,7 @@ ANSWERS = {"gps": "Finish GetGpsData()", "info": "INFO-File created", "data-test
            "service-test": "New service test file created:", "update-test": "New update test file created:"}
 # What may keep a request from its answer: the daemon gone, the service
 # gone, no room for the file.
-REQUEST_FAULTS = ("daemon-kill", "power-cut", "service-restart", "disk-full", "log-disk-full")
+REQUEST_FAULTS = ("daemon-kill", "power-cut", "service-restart", "service-stall", "disk-full", "log-disk-full")
 MARKER = re.compile(r"^20,\d{14},6[34]$")
 
 
@@ -681,7 +681,7 @@ def manual_window_rows(main_rows, start, end):
 
 def manual_runs(log):
     """{(start, end) as the log quotes them: [{"wall", "files" (the event
-    files written), "finished"}]} of every manual run."""
+    files written), "finished" (when, or False)}]} of every manual run."""
     runs, current = collections.defaultdict(list), {}
     for when, pid, text in log:
         m = re.search(r'Filter start \(UTC\) "([^"]+)" , end \(UTC\) "([^"]+)"', text)
@@ -693,15 +693,17 @@ def manual_runs(log):
             if m:
                 current[pid]["files"].append(m.group(1))
             elif "Finish GetManLogbookData()" in text:
-                current.pop(pid)["finished"] = True
+                current.pop(pid)["finished"] = when
     return runs
 
 
 def check_requests(plan, vehicle, driver, sent, failures, figures):
     """Each operator request is answered after it was made: a GPS run, an
-    info file, a test file that reaches the back office, a manual event
-    file with exactly the rows of its window. A request left unanswered
-    needs a fault after it that explains it, one request per fault."""
+    info file, a test file that reaches the back office, within two hours
+    of the road (requests of one kind made before its run share the
+    answer, as they share the request flag), or a manual event file with
+    exactly the rows of its window. A request left unanswered needs a fault
+    after it that explains it, one request per fault."""
     log = list(log_lines(vehicle.log))
     received = collections.defaultdict(list)
     for name, path in sent:
@@ -716,7 +718,13 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
 
     for wall, request in driver.requests:
         kind = "manual" if request["kind"] == "manual" else request["names"][0]
-        problem = None
+        problem, until = None, 0
+        # A held-back reply that held the daemon when the request came
+        # puts it off.
+        due = wall
+        for w in driver.windows:
+            if w["kind"] == "service-stall" and w["begin"] <= due <= w["end"]:
+                due = w["end"]
         if kind == "manual":
             run = next((r for r in runs.get((quoted(request["start"]), quoted(request["end"])), [])
                         if r["wall"] >= wall and id(r) not in used_answers), None)
@@ -725,6 +733,7 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
                 problem = "no manual run"
             else:
                 used_answers.add(id(run))
+                until = run["finished"] or 0  # a reply held back or failed ends the run short
                 files = [p for name in run["files"] for p in received.get(name, [])[:1]]
                 got = collections.Counter(l for p in files for l in body_lines(p) if not MARKER.match(l))
                 if not run["finished"]:
@@ -734,11 +743,10 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
                         sum(got.values()), sum(expected.values()), sum(((got - expected) + (expected - got)).values()))
         elif kind in ANSWERS:
             answer = next((i for i, (when, _, text) in enumerate(log)
-                           if when >= wall and ANSWERS[kind] in text and i not in used_answers), None)
-            if answer is None:
+                           if when >= wall and ANSWERS[kind] in text), None)
+            if answer is None or log[answer][0] > due + 7200 / driver.scale + JITTER_S:
                 problem = "never answered"
             else:
-                used_answers.add(answer)
                 m = re.search(r'created: "[^"]*/([^"/]+)"', log[answer][2])
                 if m and m.group(1) not in received:
                     problem = "%s never reached the back office" % m.group(1)
@@ -749,15 +757,10 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
             answered += 1
             continue
         # The fault must be on when the request is made or begin within a
-        # minute of the road after it, or after a held-back reply that
-        # held the daemon when the request came.
-        due = wall
-        for w in driver.windows:
-            if w["kind"] == "service-stall" and w["begin"] <= due <= w["end"]:
-                due = w["end"]
+        # minute of the road after it was due, or before its run ended.
         cause = next((i for i, w in enumerate(driver.windows) if w["kind"] in REQUEST_FAULTS
                       and i not in used_faults and (w["end"] or float("inf")) >= wall
-                      and w["begin"] <= due + 60 / driver.scale + JITTER_S), None)
+                      and w["begin"] <= max(due + 60 / driver.scale + JITTER_S, until)), None)
         if cause is None:
             failures.append("requests: %s asked at %s: %s" % (kind, stamp_of(wall), problem))
             continue
@@ -895,10 +898,18 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
         failures.append("sanitizer: %s" % errors[m.start():m.start() + 200].splitlines()[0])
     for when, code in vehicle.supervisor.unexpected:
         failures.append("daemon: ended by itself with %s at %s" % (code, stamp_of(when)))
-    peak, bound, rotations = getattr(driver, "log_peak", (0, 0, 0))
+    peak, bound, rotations, peak_at = getattr(driver, "log_peak", (0, 0, 0, None))
     figures["log directory peak"] = "%d KiB (bound %d KiB), %d rotations" % (peak // 1024, bound // 1024, rotations)
-    if peak > bound:
-        failures.append("log: the log directory held %d bytes, past %d" % (peak, bound))
+    # The lines a full log disk held go into the file at once when it has
+    # room, past the size the daemon looks at only before each line.
+    held = sum(len(text) + 40 for when, text in held_lines(vehicle, driver) if text != "rotated"
+               and any(w["begin"] <= when <= w["end"] and w["begin"] <= (peak_at or 0) <= w["end"] + 2
+                       for w in driver.windows if w["kind"] == "log-disk-full"))
+    if peak > bound + held:
+        failures.append("log: the log directory held %d bytes, past %d%s" % (
+            peak, bound, " and the %d bytes a full log disk held" % held if held else ""))
+    elif peak > bound:
+        figures["log directory peak"] += ", %d bytes past it held by a full log disk" % (peak - bound)
     for pid in getattr(driver, "left_over", []):
         failures.append("processes: %s left after the final SIGTERM" % process_line(pid))
     check_pppd(vehicle, failures)

@@ -81,14 +81,15 @@ def delivery_file(row):
 
 def template(rng, name, t, comp):
     """One logbook row: (profile row, the exact lines it gives in an event
-    file).
+    file, whether its conversion is usable).
 
     Most rows are drawn from the unit tests' table with their lines; the
     rest give none.
     """
     if name in DRAWN:
         entry = rng.choice(TABLE[DRAWN[name]])
-        return table.profile_row(DRAWN[name], entry, stamp(t), OFFSET), table.expected(entry, line_stamp(t))
+        return (table.profile_row(DRAWN[name], entry, stamp(t), OFFSET), table.expected(entry, line_stamp(t)),
+                entry.get("usable", True))
     row = {"time": stamp(t), "compartment": comp}
     kinds = {
         "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0]),
@@ -96,10 +97,10 @@ def template(rng, name, t, comp):
     }
     if name in kinds:
         row["type"], row["subtype"], row["payload"] = kinds[name]
-        return row, []
+        return row, [], False
     if name == "error":  # no FTL form
         row.update({"type": 5, "subtype": 4201, "kinds": "i s", "payload": [4, "CAN bus off"]})
-        return row, []
+        return row, [], False
     raise ValueError(name)
 
 
@@ -125,8 +126,8 @@ class Planner:
 
     def row(self, name, t, comp=-1):
         t = self.free(t)
-        row, lines = template(self.rng, name, t, comp)
-        self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "row": row})
+        row, lines, usable = template(self.rng, name, t, comp)
+        self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "row": row, "usable": usable})
         return t
 
     def period_row(self, t):

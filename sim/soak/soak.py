@@ -342,7 +342,7 @@ def play(vehicle, driver):
     driver.log_chunks = follower.chunks
     settings = vehicle.log_settings
     driver.log_peak = (follower.peak, (1 + settings["Logfile_Redundancy"]) * (settings["Logfile_Size"] + LINE_MAX),
-                       follower.rotations)
+                       follower.rotations, follower.peak_at)
     deadline = time.monotonic() + 5
     while vehicle.left_over() and time.monotonic() < deadline:
         time.sleep(0.1)

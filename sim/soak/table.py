@@ -74,8 +74,10 @@ def load(src):
             continue
         if cls is None or any(key in values for key in FIXED_TIME) or "nan" in cells[2] or "-0.0" in cells[2]:
             continue  # not-a-number and a negative zero do not pass the stand-in's JSON rows
+        # "<empty>" is a usable conversion without a line: a position row
+        # of it leaves the run's latest position empty.
         rows.setdefault(cls, []).append({"subtype": int(cells[1]), "values": dict(DEFAULTS, **values),
-                                         "lines": lines})
+                                         "lines": lines, "usable": cells[3] not in ("<none>", "Undefined")})
     rows["SPD"] = [r for r in rows["SPD"] if str(r["subtype"]) not in period_subtypes]
     # A GPS file line cut at 99 characters loses its line end with them and
     # runs into the next line: the unit tables judge that one.

@@ -33,6 +33,7 @@ class LogFollower(threading.Thread):
         super().__init__(daemon=True)
         self.live, self.whole = live, whole
         self.inode, self.offset, self.peak, self.rotations = None, 0, 0, 0
+        self.peak_at = None
         # (end offset in the whole file, wall-clock seconds, "copied" or
         # "rotated") of each piece copied and each rotation seen: when the
         # daemon's lines reached its log file.
@@ -53,7 +54,9 @@ class LogFollower(threading.Thread):
     def step(self, out):
         folder = os.path.dirname(self.live)
         try:
-            self.peak = max(self.peak, sum(os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder)))
+            size = sum(os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder))
+            if size > self.peak:
+                self.peak, self.peak_at = size, time.time()
             held = os.stat(self.live)
         except OSError:  # in the middle of a rotation: next time
             return
