@@ -30,14 +30,28 @@ REPAIRED = ("Incomplete file cut back:", "Incomplete file removed:")
 SANITIZER = re.compile(r"ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|WARNING: ThreadSanitizer")
 
 
+def log_stamp(text):
+    """Wall-clock seconds of a log line's stamp (2026-12-08_11:37:24:241)."""
+    return datetime.datetime.strptime(text, "%Y-%m-%d_%H:%M:%S:%f").replace(tzinfo=datetime.timezone.utc).timestamp()
+
+
 def log_lines(path):
     """(wall-clock seconds, pid, text) of every line of the daemon's log."""
     with open(path, errors="replace") as log:
         for line in log:
             m = LINE.match(line.rstrip("\n"))
             if m:
-                when = datetime.datetime.strptime(m.group(2), "%Y-%m-%d_%H:%M:%S:%f")
-                yield when.replace(tzinfo=datetime.timezone.utc).timestamp(), int(m.group(1)), m.group(3)
+                yield log_stamp(m.group(2)), int(m.group(1)), m.group(3)
+
+
+def service_faults(vehicle, text):
+    """Wall-clock seconds of each fault line of the service holding text."""
+    try:
+        lines = open(os.path.join(vehicle.root, "service.log"), errors="replace").read().splitlines()
+    except OSError:
+        return []
+    return [log_stamp(line.split(" ", 1)[0]) for line in lines
+            if re.match(r"\d{4}-\d\d-\d\d_[\d:]+ tankora-service: fault: ", line) and text in line]
 
 
 def last_state(path):
@@ -110,7 +124,7 @@ def copies_of(row, found):
 
 def check_rows(rows, planned, store, book, rule, failures):
     """Every planned row of a book arrived once if it has a line, never if
-    not; rows that arrived twice go back to the caller."""
+    not; rows that arrived more than once go back to the caller."""
     known, twice = set(), []
     for row in planned:
         key = planning.line_stamp(row["t"])
@@ -127,12 +141,10 @@ def check_rows(rows, planned, store, book, rule, failures):
                 rule, what, ["%s in %s" % (line, name) for name, line, _ in found], row["lines"] or "no line"))
         elif copies == (1 if row["lines"] else 0):
             continue
-        elif copies == 2:
-            twice.append(("%s in %s" % (what, files), key, found))
         elif not copies:
             failures.append("%s: %s never arrived" % (rule, what))
         else:
-            failures.append("%s: %s arrived %d times: %s" % (rule, what, copies, files))
+            twice.append(("%s in %s" % (what, files), key, found, copies))
     for key, found in rows.seen.items():
         if key not in known:
             failures.append("%s: line stamped %s belongs to no row: %s in %s" % (rule, key, found[0][1], found[0][0]))
@@ -171,8 +183,8 @@ def hang_time_outs(vehicle, driver):
 
 
 def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
-    """Ties each row that arrived twice to the one event that explains it,
-    one row per event: a daemon kill (the first copy written by the killed
+    """Ties each copy of a row past its first to the one event that explains
+    it, one copy per event: a daemon kill (the first copy written by the killed
     process, the second by its successor), a progress write the service
     refused (both copies by the process it refused), a file sent again
     after the FTP client hung (both copies of the file that timed out, the
@@ -190,26 +202,29 @@ def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
                 if " Dbus-Error: " in text or "getSetupGsm returns NULL" in text]
     hangs = hang_time_outs(vehicle, driver)
     used, tied = set(), collections.Counter()
-    for what, key, found in twice:
-        # A row of two lines has four: its first copy and its last.
+    for what, key, found, copies in twice:
+        # Copies in the order the back office received them; each copy
+        # past the first needs an event between it and the one before.
         ordered = sorted(found, key=lambda f: f[2])
-        (n1, _, p1), (n2, _, p2) = ordered[0], ordered[-1]
-        w1, w2 = [positions[key] if n.startswith("GPS_") else files.get(n, set()) for n in (n1, n2)]
-        events = [("daemon kill", i) for i, (dead, heir) in enumerate(kills) if dead in w1 and heir in w2]
-        events += [("refused progress write", i) for i, pid in enumerate(refusals) if pid in w1 & w2]
-        events += [("file sent again after a hung client", i) for i, (begin, end, name) in enumerate(hangs)
-                   if n1 == n2 == name and begin <= os.path.getmtime(p1) <= end < os.path.getmtime(p2)]
-        # A put-back file goes out again whole: each of its lines once.
-        line = ordered[0][1]
-        if n1 == n2 and line in resent_after_cut.get(n1, ()):
-            events.append(("file put back by a cut", n1, line))
-        event = next((e for e in events if e not in used), None)
-        if event is None:
-            failures.append("duplicates: %s, written by process %s then %s, tied to no event left (%d kills)"
-                            % (what, sorted(w1), sorted(w2), len(kills)))
-            continue
-        used.add(event)
-        tied[event[0]] += 1
+        firsts = ordered[::len(ordered) // copies]
+        for (n1, line, p1), (n2, _, p2) in zip(firsts, firsts[1:]):
+            w1, w2 = [positions[key] if n.startswith("GPS_") else files.get(n, set()) for n in (n1, n2)]
+            events = [("daemon kill", i) for i, (dead, heir) in enumerate(kills) if dead in w1 and heir in w2]
+            events += [("refused progress write", i) for i, pid in enumerate(refusals) if pid in w1 & w2]
+            events += [("file sent again after a hung client", i) for i, (begin, end, name) in enumerate(hangs)
+                       if n1 == n2 == name and begin <= os.path.getmtime(p1) <= end < os.path.getmtime(p2)]
+            # A put-back file goes out again whole: each of its lines once
+            # for each cut that put it back.
+            if n1 == n2:
+                events += [("file put back by a cut", n1, line, k)
+                           for k in range(resent_after_cut.get(n1, {}).get(line, 0))]
+            event = next((e for e in events if e not in used), None)
+            if event is None:
+                failures.append("duplicates: %s, written by process %s then %s, tied to no event left (%d kills)"
+                                % (what, sorted(w1), sorted(w2), len(kills)))
+                continue
+            used.add(event)
+            tied[event[0]] += 1
     return tied
 
 
@@ -227,8 +242,8 @@ def explain_mail_copies(vehicle, driver, sent, mails, resent_after_cut, failures
             events = [("daemon kill", i) for i, t in enumerate(kill_times) if first <= t + 1 and t <= again]
             events += [("file sent again after a hung client", i) for i, (begin, end, hung) in enumerate(hangs)
                        if hung == name and begin - 1 <= first <= end <= again]
-            if name in resent_after_cut:
-                events.append(("file put back by a cut", name))
+            events += [("file put back by a cut", name, k)
+                       for k in range(max(resent_after_cut.get(name, {}).values(), default=0))]
             event = next((e for e in events if e not in used), None)
             if event is None:
                 failures.append("mailbox: %s arrived again at %s, tied to no event left (%d kills)"
@@ -425,8 +440,7 @@ def held_lines(vehicle, driver):
             m = LINE.match(line)
             if not m:
                 continue
-            when = datetime.datetime.strptime(m.group(2), "%Y-%m-%d_%H:%M:%S:%f").replace(
-                tzinfo=datetime.timezone.utc).timestamp()
+            when = log_stamp(m.group(2))
             if any(w["begin"] <= when <= w["end"] - 0.3 and copied >= w["end"] for w in windows):
                 held.append((when, m.group(3)))
         start = end
@@ -445,7 +459,7 @@ def progress_faults_hit(vehicle):
     return sum(service.count(t) for t in PROGRESS_FAULT_LINES)
 
 
-def count_faults(plan, vehicle, driver, failures, figures):
+def count_faults(plan, vehicle, driver, held, failures, figures):
     """Each fault kind counted from what it left behind: the FTP client's
     hanging and failing runs and its uploads refused while the back office
     was down, the service's error and held-back replies, the daemon's write
@@ -464,7 +478,7 @@ def count_faults(plan, vehicle, driver, failures, figures):
         "client-fail": lambda: sum("failing as asked" in t for _, t in client),
         "office-down": lambda: windows_hit(driver, "office-down", client, ("failed: upload to", "listing failed"), 1),
         "disk-full": lambda: windows_hit(driver, "disk-full", daemon, ("No space left on device", "write error on "), 0.5),
-        "log-disk-full": lambda: windows_hit(driver, "log-disk-full", held_lines(vehicle, driver), ("",), 0),
+        "log-disk-full": lambda: windows_hit(driver, "log-disk-full", held, ("",), 0),
         "service-restart": lambda: windows_hit(driver, "service-restart", daemon, ("returns NULL", "Dbus-Error"), 0),
         "service-error": lambda: service.count("fault: error reply to ") - service.count("error reply to getSetupGsm\n"),
         "progress-fault": lambda: progress_faults_hit(vehicle),
@@ -710,7 +724,9 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
         received[name].append(path)
     main_rows = [r for r in plan["rows"] if r["book"] == "main"]
     runs = manual_runs(log)
-    used_answers, used_faults = set(), set()
+    # An error reply to a row read ends a run as the end of the rows does.
+    row_errors = service_faults(vehicle, "error reply to getLogbook")
+    used_runs, used_faults, used_errors = set(), set(), set()
     judged, answered, explained = 0, 0, collections.Counter()
 
     def quoted(stamp):
@@ -727,12 +743,12 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
                 due = w["end"]
         if kind == "manual":
             run = next((r for r in runs.get((quoted(request["start"]), quoted(request["end"])), [])
-                        if r["wall"] >= wall and id(r) not in used_answers), None)
+                        if r["wall"] >= wall and id(r) not in used_runs), None)
             expected = collections.Counter(manual_window_rows(main_rows, request["start"], request["end"]))
             if run is None:
                 problem = "no manual run"
             else:
-                used_answers.add(id(run))
+                used_runs.add(id(run))
                 until = run["finished"] or 0  # a reply held back or failed ends the run short
                 files = [p for name in run["files"] for p in received.get(name, [])[:1]]
                 got = collections.Counter(l for p in files for l in body_lines(p) if not MARKER.match(l))
@@ -746,6 +762,9 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
                            if when >= wall and ANSWERS[kind] in text), None)
             if answer is None or log[answer][0] > due + 7200 / driver.scale + JITTER_S:
                 problem = "never answered"
+                # A GPS run that a fault stopped leaves its request waiting.
+                until = next((when for when, _, text in log if kind == "gps" and "GPS file run stopped at row" in text
+                              and wall <= when <= due + 7200 / driver.scale + JITTER_S), 0)
             else:
                 m = re.search(r'created: "[^"]*/([^"/]+)"', log[answer][2])
                 if m and m.group(1) not in received:
@@ -756,6 +775,13 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
         if problem is None:
             answered += 1
             continue
+        if kind == "manual" and run is not None:
+            error = next((i for i, when in enumerate(row_errors) if i not in used_errors
+                          and run["wall"] - JITTER_S <= when <= (run["finished"] or run["wall"]) + JITTER_S), None)
+            if error is not None:
+                used_errors.add(error)
+                explained["row read error"] += 1
+                continue
         # The fault must be on when the request is made or begin within a
         # minute of the road after it was due, or before its run ended.
         cause = next((i for i, w in enumerate(driver.windows) if w["kind"] in REQUEST_FAULTS
@@ -782,29 +808,33 @@ def header_table():
 
 
 def header_warnings(vehicle):
-    """{file name: [the warnings of each time the daemon wrote its header]}:
-    the "returns NULL" lines right after "Start creation of new file:", or
-    right before the line that says a header-only file was made."""
+    """({file name: [the warnings of each time the daemon wrote its header]},
+    {names of the files made with a header only}): the "returns NULL" lines
+    right after "Start creation of new file:", or right before the line that
+    says a header-only file was made."""
     lines = list(log_lines(vehicle.log))
-    found = collections.defaultdict(list)
+    found, header_only = collections.defaultdict(list), set()
     for i, (_, pid, text) in enumerate(lines):
         m = re.search(r'(Start creation of new file:|created:) "([^"]+)"', text)
         if not m:
             continue
+        if "(empty file for time trigger)" in text:
+            header_only.add(os.path.basename(m.group(2)))
         step = 1 if m.group(1).startswith("Start") else -1
         warned, j = set(), i + step
         while 0 <= j < len(lines) and lines[j][1] == pid and " returns NULL" in lines[j][2]:
             warned.add(lines[j][2].split(" :  ")[-1].strip())
             j += step
         found[os.path.basename(m.group(2))].append(warned)
-    return found
+    return found, header_only
 
 
 def check_headers(vehicle, sent, failures):
     """Every FTL and test file starts with the truck's header, stamped with
-    its first body line (a header-only file: one stamp of its own). A
-    header of defaults needs the failed read that explains it."""
-    table, warnings = header_table(), header_warnings(vehicle)
+    its first body line (a file made with a header only: a stamp of its own,
+    kept when a run of the same second adds its lines). A header of
+    defaults needs the failed read that explains it."""
+    table, (warnings, header_only) = header_table(), header_warnings(vehicle)
     try:
         service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
     except OSError:
@@ -816,8 +846,8 @@ def check_headers(vehicle, sent, failures):
         lines = ftl_lines(path)
         head = lines[:next((i + 1 for i, l in enumerate(lines) if l.startswith("92,")), len(lines))]
         body = lines[len(head):]
-        stamp = body[0].split(",")[1] if body else head[0].split(",")[1] if head else ""
-        header = [",".join("T" if i == 1 and f == stamp else f for i, f in enumerate(l.split(","))) for l in head]
+        stamps = {l.split(",")[1] for l in body[:1] + head[:1 if name in header_only or not body else 0]}
+        header = [",".join("T" if i == 1 and f in stamps else f for i, f in enumerate(l.split(","))) for l in head]
         causes = [cause for cause, expected in table if expected == header]
         said = set().union(*warnings.get(name, [set()]))
         if "-" in causes:
@@ -890,7 +920,8 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     check_idle(vehicle, driver, failures, figures)
     check_transfer_waits(vehicle, driver, failures, figures)
     row_time(vehicle, driver, figures)
-    count_faults(plan, vehicle, driver, failures, figures)
+    held = held_lines(vehicle, driver)
+    count_faults(plan, vehicle, driver, held, failures, figures)
     check_held(driver, failures, figures)
     check_progress(driver, store, failures)
     errors = open(os.path.join(vehicle.root, "daemon.err"), errors="replace").read()
@@ -902,12 +933,12 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     figures["log directory peak"] = "%d KiB (bound %d KiB), %d rotations" % (peak // 1024, bound // 1024, rotations)
     # The lines a full log disk held go into the file at once when it has
     # room, past the size the daemon looks at only before each line.
-    held = sum(len(text) + 40 for when, text in held_lines(vehicle, driver) if text != "rotated"
+    held_bytes = sum(len(text) + 40 for when, text in held if text != "rotated"
                and any(w["begin"] <= when <= w["end"] and w["begin"] <= (peak_at or 0) <= w["end"] + 2
                        for w in driver.windows if w["kind"] == "log-disk-full"))
-    if peak > bound + held:
+    if peak > bound + held_bytes:
         failures.append("log: the log directory held %d bytes, past %d%s" % (
-            peak, bound, " and the %d bytes a full log disk held" % held if held else ""))
+            peak, bound, " and the %d bytes a full log disk held" % held_bytes if held_bytes else ""))
     elif peak > bound:
         figures["log directory peak"] += ", %d bytes past it held by a full log disk" % (peak - bound)
     for pid in getattr(driver, "left_over", []):
@@ -922,7 +953,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
         "%s %d" % (k.rstrip("_"), n) for k, n in sorted(kinds.items())))
     figures["bytes at the back office"] = str(sum(os.path.getsize(p) for _, p in sent))
     figures["rows sent twice"] = "%d (daemon killed %d times): %s" % (
-        len(twice), kills, ", ".join("%s %d" % kv for kv in sorted(tied.items())) or "none")
+        sum(copies - 1 for *_, copies in twice), kills, ", ".join("%s %d" % kv for kv in sorted(tied.items())) or "none")
     figures["mailbox files sent more than once"] = "%d: %s" % (
         sum(1 for n in copies.values() if n > 1), ", ".join("%s %d" % kv for kv in sorted(tied_mails.items())) or "none")
     if driver.skipped:

@@ -79,7 +79,7 @@ def delivery_file(row):
     return DELIVERY_FILES.get(row["compartment"], "LEVl") if row["type"] == 7 else None
 
 
-def template(rng, name, t, comp):
+def template(rng, name, t):
     """One logbook row: (profile row, the exact lines it gives in an event
     file, whether its conversion is usable).
 
@@ -90,7 +90,7 @@ def template(rng, name, t, comp):
         entry = rng.choice(TABLE[DRAWN[name]])
         return (table.profile_row(DRAWN[name], entry, stamp(t), OFFSET), table.expected(entry, line_stamp(t)),
                 entry.get("usable", True))
-    row = {"time": stamp(t), "compartment": comp}
+    row = {"time": stamp(t), "compartment": -1}
     kinds = {
         "fpm": (23, 15000, ["pump", 1, 1.0, 2.0, 3.0, 0]),
         "gsm-ftp": (17, 9000, ["GPRS", "connected"]),
@@ -124,9 +124,9 @@ class Planner:
         self.taken.add(t)
         return t
 
-    def row(self, name, t, comp=-1):
+    def row(self, name, t):
         t = self.free(t)
-        row, lines, usable = template(self.rng, name, t, comp)
+        row, lines, usable = template(self.rng, name, t)
         self.rows.append({"t": t, "book": "main", "template": name, "lines": lines, "row": row, "usable": usable})
         return t
 
@@ -173,15 +173,15 @@ class Planner:
         self.row("cop", t + 30)
         for c in comps:
             t += rng.randint(120, 600)
-            self.row("loading", t, c)
-            self.row("cop", t + 10, c)
+            self.row("loading", t)
+            self.row("cop", t + 10)
             if rng.random() < 0.3:  # a seal broken while loading: held until loading ends
                 self.state(t + 40, "CRunCompNonWM", {"3": 3}, c)
                 self.state(t + 400, "CRunCompNonWM", {"3": 1}, c)
-            self.row("spd", t + 60, c)
-            self.row("loading", t + 300, c)
-            self.row("level", t + 320, c)
-            self.row("cop", t + 330, c)
+            self.row("spd", t + 60)
+            self.row("loading", t + 300)
+            self.row("level", t + 320)
+            self.row("cop", t + 330)
         t += 600
         self.row("seal", t)
         self.mode(t + 30, 5)
@@ -201,15 +201,14 @@ class Planner:
                 self.state(t - 650, "CRunCompSensorNonWM", {field: 0}, c)
             self.mode(t, 4)
             self.state(t + 20, "CRunTruckSensorNonWM", {"4": 1})
-            c = rng.choice(comps)
-            self.row("discharge", t + 60, c)
+            self.row("discharge", t + 60)
             self.row("cop", t + 70)
-            self.row("spd", t + 80, c)
+            self.row("spd", t + 80)
             if rng.random() < 0.5:
                 self.period_row(t + 200)
-            self.row("cop", t + 300, c)
-            self.row("discharge", t + 900, c)
-            self.row("level", t + 920, rng.choice([c, 100]))
+            self.row("cop", t + 300)
+            self.row("discharge", t + 900)
+            self.row("level", t + 920)
             self.row(rng.choice(["smp", "spd", "fpm", "error"]), t + 930)
             self.state(t + 940, "CRunTruckSensorNonWM", {"4": 0})  # high pressure off
             self.mode(t + 1000, 13)

@@ -170,8 +170,9 @@ class CutDriver(soak.Driver):
         self.cuts = cuts
         self.cut_no = 0
         # Lines of files the back office had whole and a cut left in the
-        # outgoing directory: {file name: lines}. Each goes out again once.
-        self.resent = collections.defaultdict(set)
+        # outgoing directory: {file name: {line: cuts}}. Each goes out again
+        # once for each cut that put it back.
+        self.resent = collections.defaultdict(collections.Counter)
         self.rng = random.Random(plan["seed"])
 
     def act(self, t, kind, data):
@@ -205,7 +206,7 @@ class CutDriver(soak.Driver):
         lost = v.power_cut(data["mode"], data["seed"])
         self.window(kind, began, (soak.RESTART_SEC + 60) / self.scale + (time.time() - began) + 5)
         for name, lines in resent_files(v, before).items():
-            self.resent[name] |= lines
+            self.resent[name].update(lines)
         entry = "cut %d at %s: %s%s, %s; %s" % (self.cut_no, planning.stamp(data["t"]), name,
                                                  "" if found else " (its mark not seen, cut anyway)",
                                                  data["mode"], " | ".join(lost))

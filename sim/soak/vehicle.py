@@ -303,7 +303,10 @@ class Vehicle:
         args = [os.path.join(self.build, "sim/tankora-service"), "--db", self.db]
         if first:
             args += ["--profile", os.path.join(self.root, "soak-profile.json")]
-        self.service = subprocess.Popen(args, stdout=subprocess.DEVNULL,
+        # Stamped like the daemon's log, so a played fault can be tied to
+        # the run that met it.
+        env = dict(os.environ, QT_MESSAGE_PATTERN="%{time yyyy-MM-dd_hh:mm:ss:zzz} %{message}")
+        self.service = subprocess.Popen(args, stdout=subprocess.DEVNULL, env=env,
                                         stderr=open(os.path.join(self.root, "service.log"), "ab"))
         self.ctl("wait-for", "CRunGsm", 9, 4, "--timeout", 20000)
         self.service_up = True
