@@ -10,6 +10,7 @@ import time
 import plan as planning
 
 IDLE_TIME = 60        # CSetGsmGprs.IdleTime of the truck profile, s
+NO_SETUP_IDLE_TIME = 120  # a process whose first read of that setup brought nothing, s
 CYCLE = 5             # the periodic step, s
 JITTER_S = 0.05       # wall-clock slack for a sped-up daemon on a busy machine
 HEADER_CODES = {"0", "1", "2", "6", "10", "90", "91"}
@@ -265,7 +266,10 @@ def check_idle(vehicle, driver, failures, figures):
     time the daemon spent in a file run does not count: sped up, a run of a
     few dozen rows takes minutes of the road, since the bus does not speed
     up with the daemon."""
-    limit = (IDLE_TIME + 2 * CYCLE) / driver.scale + JITTER_S
+    def limit_of(idle):
+        return (idle + 2 * CYCLE) / driver.scale + JITTER_S
+
+    limit = limit_of(IDLE_TIME)
     # A full log disk keeps the lines that end a stretch out of the log.
     held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill", "power-cut",
                                                        "log-disk-full")]
@@ -276,12 +280,14 @@ def check_idle(vehicle, driver, failures, figures):
             return
         measured[0] += 1
         measured[1] = max(measured[1], length)
-        if length > limit:
+        if length > limit_of(idle):
             failures.append("idle link: up %.1f s (%.0f s of the road) with nothing sent, "
-                            "from %s to %s (limit %.0f s of the road)"
-                            % (length, length * driver.scale, stamp_of(start), stamp_of(when), limit * driver.scale))
+                            "from %s to %s (limit %.0f s of the road)" % (
+                                length, length * driver.scale, stamp_of(start), stamp_of(when),
+                                limit_of(idle) * driver.scale))
 
     pid = state = start = run = last = None
+    idle = IDLE_TIME
     lt = lt_seen = False
     busy = 0.0
     for when, line_pid, text in log_lines(vehicle.log):
@@ -290,8 +296,12 @@ def check_idle(vehicle, driver, failures, figures):
             if start is not None and run is None:
                 judge(start, last, last - start - busy, lt_seen or within(held, ("service-restart", "service-stall"),
                                                                             start, last))
-            pid, state, start, run, lt = line_pid, None, None, None, False
+            pid, state, start, run, lt, idle = line_pid, None, None, None, False, IDLE_TIME
         last = when
+        # The read at start comes before the link's first state; later
+        # reads (the info file's) leave the link's setup alone.
+        if "getSetupGsmGprs returns NULL" in text and state is None:
+            idle = NO_SETUP_IDLE_TIME
         if "LtServerEnabled = " in text:
             lt = text.rstrip().endswith("true")
         lt_seen = lt_seen or lt
@@ -711,6 +721,46 @@ def manual_runs(log):
     return runs
 
 
+# How the daemon refuses a request when the settings of its server are
+# disabled, and the read that leaves them so when it brings nothing at the
+# process's start (they are read again only when the service says they
+# changed).
+REFUSALS = {"gps": ("gps file trigger ignored", "getSetupGsmGprsFtpData"),
+            "manual": ("data file trigger ignored", "getSetupGsmGprsFtpData"),
+            "info": ("info file trigger ignored", "getSetupGsmGprsFtpService"),
+            "data-test": ("data test file transfer is disabled", "getSetupGsmGprsFtpData"),
+            "service-test": ("service test file transfer is disabled", "getSetupGsmGprsFtpService"),
+            "update-test": ("update test file transfer is disabled", "getSetupGsmGprsFtpUpdate")}
+
+
+def refused_without_setup(log, wall, kind, until):
+    """Whether the daemon refused the request, between wall and until, in a
+    process whose read of that server's settings brought nothing."""
+    refusal, setup = REFUSALS[kind]
+    unread = collections.defaultdict(set)
+    for when, pid, text in log:
+        if when > until:
+            break
+        if " returns NULL" in text:
+            unread[pid].add(text.split(" :  ")[-1].split(" returns NULL")[0])
+        elif when >= wall and refusal in text:
+            return setup in unread[pid]
+    return False
+
+
+def lt_server_at_gps_trigger(log, wall):
+    """Whether the LT server kept the link when the daemon took the first
+    GPS request after wall. The soak's truck has GPS tracking off
+    (CSetGpsTracking mode 1), so such a request is dropped, no file made."""
+    lt = {}
+    for when, pid, text in log:
+        if "LtServerEnabled = " in text:
+            lt[pid] = text.rstrip().endswith("true")
+        elif when >= wall and "Trigger for GPS-File transfer received" in text:
+            return lt.get(pid, False)
+    return False
+
+
 def check_requests(plan, vehicle, driver, sent, failures, figures):
     """Each operator request is answered after it was made: a GPS run, an
     info file, a test file that reaches the back office, within two hours
@@ -774,6 +824,12 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
         judged += 1
         if problem is None:
             answered += 1
+            continue
+        if refused_without_setup(log, wall, kind, due + 7200 / driver.scale + JITTER_S):
+            explained["request refused by a process that started without its setup"] += 1
+            continue
+        if kind == "gps" and lt_server_at_gps_trigger(log, wall):
+            explained["request dropped while the LT server kept the link"] += 1
             continue
         if kind == "manual" and run is not None:
             error = next((i for i, when in enumerate(row_errors) if i not in used_errors
