@@ -183,6 +183,22 @@ def hang_time_outs(vehicle, driver):
     return out
 
 
+def uploads_cut_short(vehicle, kills):
+    """[(file name, when the successor started)] of each upload a daemon
+    kill ended before the daemon heard its end (the FTP client goes with
+    the daemon's process group, maybe after the back office had the file
+    but before it removed it)."""
+    last, first = {}, {}
+    for when, pid, text in log_lines(vehicle.log):
+        first.setdefault(pid, when)
+        m = re.search(r"Start transfer: TransferType +\d+ +Filename +(\S+)", text)
+        if m:
+            last[pid] = os.path.basename(m.group(1))
+        elif "File transfer finished" in text or "Timeout in FTP-Transfer" in text:
+            last.pop(pid, None)
+    return [(last[dead], first[heir]) for dead, heir in kills if dead in last and heir in first]
+
+
 def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
     """Ties each copy of a row past its first to the one event that explains
     it, one copy per event: a daemon kill (the first copy written by the killed
@@ -202,6 +218,7 @@ def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
     refusals = [pid for _, pid, text in log_lines(vehicle.log)
                 if " Dbus-Error: " in text or "getSetupGsm returns NULL" in text]
     hangs = hang_time_outs(vehicle, driver)
+    cut_short = uploads_cut_short(vehicle, kills)
     used, tied = set(), collections.Counter()
     for what, key, found, copies in twice:
         # Copies in the order the back office received them; each copy
@@ -214,6 +231,11 @@ def explain_twice(twice, vehicle, driver, resent_after_cut, failures):
             events += [("refused progress write", i) for i, pid in enumerate(refusals) if pid in w1 & w2]
             events += [("file sent again after a hung client", i) for i, (begin, end, name) in enumerate(hangs)
                        if n1 == n2 == name and begin <= os.path.getmtime(p1) <= end < os.path.getmtime(p2)]
+            # A file whose upload a kill cut short after the back office had
+            # it goes out again whole from the successor: each line once.
+            events += [("upload cut short by a daemon kill", n1, line, i)
+                       for i, (name, born) in enumerate(cut_short)
+                       if n1 == n2 == name and os.path.getmtime(p1) <= born <= os.path.getmtime(p2)]
             # A put-back file goes out again whole: each of its lines once
             # for each cut that put it back.
             if n1 == n2:
