@@ -707,6 +707,8 @@ ANSWERS = {"gps": "Finish GetGpsData()", "info": "INFO-File created", "data-test
 # What may keep a request from its answer: the daemon gone, the service
 # gone, no room for the file.
 REQUEST_FAULTS = ("daemon-kill", "power-cut", "service-restart", "service-stall", "disk-full", "log-disk-full")
+# What may fail the upload of a test file.
+UPLOAD_FAULTS = ("client-fail", "client-hang", "office-down")
 MARKER = re.compile(r"^20,\d{14},6[34]$")
 
 
@@ -727,17 +729,20 @@ def manual_window_rows(main_rows, start, end):
 
 def manual_runs(log):
     """{(start, end) as the log quotes them: [{"wall", "files" (the event
-    files written), "finished" (when, or False)}]} of every manual run."""
+    files written), "finished" (when, or False), "write_errors" (on its
+    event file)}]} of every manual run."""
     runs, current = collections.defaultdict(list), {}
     for when, pid, text in log:
         m = re.search(r'Filter start \(UTC\) "([^"]+)" , end \(UTC\) "([^"]+)"', text)
         if m:
-            current[pid] = {"wall": when, "files": [], "finished": False}
+            current[pid] = {"wall": when, "files": [], "finished": False, "write_errors": 0}
             runs[m.groups()].append(current[pid])
         elif pid in current:
             m = re.search(r'Start creation of new file: "[^"]*/(EVEm[^"/]+)"', text)
             if m:
                 current[pid]["files"].append(m.group(1))
+            elif re.search(r"write error on \S*/EVEm", text):
+                current[pid]["write_errors"] += 1
             elif "Finish GetManLogbookData()" in text:
                 current.pop(pid)["finished"] = when
     return runs
@@ -767,6 +772,20 @@ def refused_without_setup(log, wall, kind, until):
             unread[pid].add(text.split(" :  ")[-1].split(" returns NULL")[0])
         elif when >= wall and refusal in text:
             return setup in unread[pid]
+    return False
+
+
+def gps_run_failed_at_progress(log, wall):
+    """Whether the GPS run that took the first GPS request after wall ended
+    at its read of the progress record (the next such read of that process
+    brought nothing); the request is spent either way."""
+    pid = None
+    for when, line_pid, text in log:
+        if pid is None:
+            if when >= wall and "Trigger for GPS-File transfer received" in text:
+                pid = line_pid
+        elif line_pid == pid and ("Local time: " in text or "getSetupGsm returns NULL" in text):
+            return "getSetupGsm returns NULL" in text
     return False
 
 
@@ -806,7 +825,7 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
 
     for wall, request in driver.requests:
         kind = "manual" if request["kind"] == "manual" else request["names"][0]
-        problem, until = None, 0
+        problem, until, faults = None, 0, REQUEST_FAULTS
         # A held-back reply that held the daemon when the request came
         # puts it off.
         due = wall
@@ -841,6 +860,11 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
                 m = re.search(r'created: "[^"]*/([^"/]+)"', log[answer][2])
                 if m and m.group(1) not in received:
                     problem = "%s never reached the back office" % m.group(1)
+                    # A test file whose upload failed is removed, not sent
+                    # again: the fault that failed it explains it.
+                    faults += UPLOAD_FAULTS
+                    until = next((when for when, _, text in log[answer:] if m.group(1) in text
+                                  and "failed. File removed" in text), 0)
         else:
             continue
         judged += 1
@@ -853,6 +877,12 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
         if kind == "gps" and lt_server_at_gps_trigger(log, wall):
             explained["request dropped while the LT server kept the link"] += 1
             continue
+        if kind == "manual" and run is not None and run["write_errors"]:
+            explained["manual run that met a full disk"] += 1
+            continue
+        if kind == "gps" and gps_run_failed_at_progress(log, wall):
+            explained["GPS run ended at a failed progress read"] += 1
+            continue
         if kind == "manual" and run is not None:
             error = next((i for i, when in enumerate(row_errors) if i not in used_errors
                           and run["wall"] - JITTER_S <= when <= (run["finished"] or run["wall"]) + JITTER_S), None)
@@ -862,7 +892,7 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
                 continue
         # The fault must be on when the request is made or begin within a
         # minute of the road after it was due, or before its run ended.
-        cause = next((i for i, w in enumerate(driver.windows) if w["kind"] in REQUEST_FAULTS
+        cause = next((i for i, w in enumerate(driver.windows) if w["kind"] in faults
                       and i not in used_faults and (w["end"] or float("inf")) >= wall
                       and w["begin"] <= max(due + 60 / driver.scale + JITTER_S, until)), None)
         if cause is None:

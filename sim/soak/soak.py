@@ -11,11 +11,13 @@ import argparse
 import collections
 import json
 import os
+import pickle
 import socket
 import sys
 import tempfile
 import threading
 import time
+import types
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check  # noqa: E402
@@ -362,7 +364,47 @@ def finish(name, root, failures):
     return 1 if failures else 0
 
 
+STATE = "soak-state.pickle"
+
+
+def save_state(plan, vehicle, driver, drained, exit_code):
+    """What the checks read besides the sandbox's files, so that a kept
+    sandbox can be judged again (--recheck) after the checks change: the
+    plain values of the driver, the vehicle and its supervisor, and the
+    outgoing directories, which lie on a disk that ends with the run."""
+    def plain(obj):
+        out = {}
+        for key, value in vars(obj).items():
+            try:
+                pickle.dumps(value)
+            except (TypeError, AttributeError, pickle.PicklingError):
+                continue
+            out[key] = value
+        return out
+
+    state = {"plan": plan, "vehicle": plain(vehicle), "supervisor": plain(vehicle.supervisor),
+             "driver": plain(driver), "drained": drained, "exit_code": exit_code, "pending": vehicle.pending()}
+    with open(os.path.join(vehicle.root, STATE), "wb") as out:
+        pickle.dump(state, out)
+
+
+def recheck(root):
+    """Judges a kept sandbox again with the present checks."""
+    with open(os.path.join(root, STATE), "rb") as saved:
+        state = pickle.load(saved)
+    vehicle = Vehicle.__new__(Vehicle)
+    vehicle.__dict__.update(state["vehicle"])
+    vehicle.supervisor = types.SimpleNamespace(**state["supervisor"])
+    vehicle.pending = lambda: state["pending"]
+    driver = types.SimpleNamespace(**state["driver"], vehicle=vehicle)
+    failures, figures = check.check(state["plan"], vehicle, driver, state["drained"], state["exit_code"])
+    print(check.report(state["plan"]["seed"], failures, figures), end="", flush=True)
+    return 1 if failures else 0
+
+
 def main():
+    if sys.argv[1:2] == ["--recheck"]:
+        return recheck(sys.argv[2])
     args = arguments("soak", "--days", 7)
     root = args.root
     started = time.monotonic()
@@ -380,6 +422,7 @@ def main():
             print("soak: no tmpfs of our own here, the full disk is left out", flush=True)
         driver = Driver(vehicle, plan, args.scale)
         drained, exit_code = play(vehicle, driver)
+        save_state(plan, vehicle, driver, drained, exit_code)
         failures, figures = check.check(plan, vehicle, driver, drained, exit_code)
         figures["wall time"] = "%.0f s" % (time.monotonic() - started)
         report = check.report(args.seed, failures, figures)
