@@ -295,13 +295,14 @@ def check_idle(vehicle, driver, failures, figures):
     # A full log disk keeps the lines that end a stretch out of the log.
     held = [w for w in driver.windows if w["kind"] in ("service-restart", "service-stall", "daemon-kill", "power-cut",
                                                        "log-disk-full")]
-    measured = [0, 0.0]  # stretches, the longest
+    measured = [0, 0.0, 0]  # stretches, the longest, those of a process without its link setup
 
     def judge(start, when, length, exempt):
         if exempt:
             return
         measured[0] += 1
         measured[1] = max(measured[1], length)
+        measured[2] += idle != IDLE_TIME
         if length > limit_of(idle):
             failures.append("idle link: up %.1f s (%.0f s of the road) with nothing sent, "
                             "from %s to %s (limit %.0f s of the road)" % (
@@ -343,8 +344,10 @@ def check_idle(vehicle, driver, failures, figures):
         state = new_state
     if not measured[0]:
         failures.append("idle link: no stretch of idle link was measured")
-    figures["idle links measured, longest"] = "%d, %.0f s of the road (idle time %d s, limit %.0f s)" % (
-        measured[0], measured[1] * driver.scale, IDLE_TIME, limit * driver.scale)
+    figures["idle links measured, longest"] = "%d, %.0f s of the road (idle time %d s, limit %.0f s; %d of a " \
+        "process without its link setup: idle time %d s, limit %.0f s)" % (
+            measured[0], measured[1] * driver.scale, IDLE_TIME, limit * driver.scale, measured[2], NO_SETUP_IDLE_TIME,
+            limit_of(NO_SETUP_IDLE_TIME) * driver.scale)
 
 
 TRANSFER_WAIT = 180   # the daemon's wait for a word from the FTP client, s of the road
@@ -872,10 +875,10 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
             answered += 1
             continue
         if refused_without_setup(log, wall, kind, due + 7200 / driver.scale + JITTER_S):
-            explained["request refused by a process that started without its setup"] += 1
+            explained["refused by a process started without its server's settings"] += 1
             continue
         if kind == "gps" and lt_server_at_gps_trigger(log, wall):
-            explained["request dropped while the LT server kept the link"] += 1
+            explained["GPS request dropped while the LT server kept the link"] += 1
             continue
         if kind == "manual" and run is not None and run["write_errors"]:
             explained["manual run that met a full disk"] += 1
@@ -900,8 +903,8 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
             continue
         used_faults.add(cause)
         explained[driver.windows[cause]["kind"]] += 1
-    figures["operator requests answered"] = "%d of %d%s" % (
-        answered, judged, "".join(", %d met a %s" % (n, k) for k, n in sorted(explained.items())))
+    figures["operator requests answered"] = "%d of %d%s" % (answered, judged, "; the rest explained by " + ", ".join(
+        "%s %d" % kv for kv in sorted(explained.items())) if explained else "")
 
 
 def header_table():
