@@ -45,14 +45,23 @@ def log_lines(path):
                 yield log_stamp(m.group(2)), int(m.group(1)), m.group(3)
 
 
-def service_faults(vehicle, text):
-    """Wall-clock seconds of each fault line of the service holding text."""
+SERVICE_FAULT = re.compile(r"(\d{4}-\d\d-\d\d_[\d:]+) tankora-service: fault: (.*)$")
+
+
+def service_fault_lines(vehicle):
+    """(wall-clock seconds, what) of each fault the service played, as its
+    log says it: "error reply to getLogbook", "reply to getLogbook held back"."""
     try:
-        lines = open(os.path.join(vehicle.root, "service.log"), errors="replace").read().splitlines()
+        with open(os.path.join(vehicle.root, "service.log"), errors="replace") as log:
+            matches = [SERVICE_FAULT.match(line.rstrip("\n")) for line in log]
     except OSError:
         return []
-    return [log_stamp(line.split(" ", 1)[0]) for line in lines
-            if re.match(r"\d{4}-\d\d-\d\d_[\d:]+ tankora-service: fault: ", line) and text in line]
+    return [(log_stamp(m.group(1)), m.group(2)) for m in matches if m]
+
+
+def service_faults(vehicle, text):
+    """Wall-clock seconds of each fault line of the service holding text."""
+    return [when for when, what in service_fault_lines(vehicle) if text in what]
 
 
 def last_state(path):
@@ -482,16 +491,12 @@ def held_lines(vehicle, driver):
     return held
 
 
-PROGRESS_FAULT_LINES = ("error reply to getSetupGsm\n", "empty reply to getSetupGsm\n", "failure code to setSetupGsm\n")
+PROGRESS_FAULTS = ("error reply to getSetupGsm", "empty reply to getSetupGsm", "failure code to setSetupGsm")
 
 
 def progress_faults_hit(vehicle):
     """How many faults on the progress record the service has played."""
-    try:
-        service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
-    except OSError:
-        return 0
-    return sum(service.count(t) for t in PROGRESS_FAULT_LINES)
+    return sum(what in PROGRESS_FAULTS for _, what in service_fault_lines(vehicle))
 
 
 def count_faults(plan, vehicle, driver, held, failures, figures):
@@ -504,10 +509,9 @@ def count_faults(plan, vehicle, driver, held, failures, figures):
     planned = collections.Counter(f["kind"] for f in plan["faults"])
     client = client_lines(vehicle)
     daemon = [(when, text) for when, _, text in log_lines(vehicle.log)]
-    try:
-        service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
-    except OSError:
-        service = ""
+    service = collections.Counter(what for _, what in service_fault_lines(vehicle))
+    errors = collections.Counter(what[len("error reply to "):] for what in service.elements()
+                                 if what.startswith("error reply to "))
     evidence = {
         "client-hang": lambda: sum("hanging as asked" in t for _, t in client),
         "client-fail": lambda: sum("failing as asked" in t for _, t in client),
@@ -515,9 +519,9 @@ def count_faults(plan, vehicle, driver, held, failures, figures):
         "disk-full": lambda: windows_hit(driver, "disk-full", daemon, ("No space left on device", "write error on "), 0.5),
         "log-disk-full": lambda: windows_hit(driver, "log-disk-full", held, ("",), 0),
         "service-restart": lambda: windows_hit(driver, "service-restart", daemon, ("returns NULL", "Dbus-Error"), 0),
-        "service-error": lambda: service.count("fault: error reply to ") - service.count("error reply to getSetupGsm\n"),
+        "service-error": lambda: sum(errors.values()) - errors["getSetupGsm"],
         "progress-fault": lambda: progress_faults_hit(vehicle),
-        "service-stall": lambda: service.count(" held back"),
+        "service-stall": lambda: sum(n for what, n in service.items() if what.endswith(" held back")),
         "daemon-kill": lambda: vehicle.supervisor.kills,
     }
     hit = {kind: evidence.get(kind, lambda: driver.faults[kind])() for kind in planned}
@@ -529,8 +533,7 @@ def count_faults(plan, vehicle, driver, held, failures, figures):
     for f in plan["faults"]:
         if f["kind"] == "service-error":
             asked[f["operation"]] += f["count"]
-    unhit = ["%s %d" % (op, n - service.count("error reply to %s\n" % op)) for op, n in sorted(asked.items())
-             if n > service.count("error reply to %s\n" % op)]
+    unhit = ["%s %d" % (op, n - errors[op]) for op, n in sorted(asked.items()) if n > errors[op]]
     if asked:
         figures["service error replies unhit at the drain"] = ", ".join(unhit) or "none"
 
@@ -826,6 +829,14 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
     def quoted(stamp):
         return stamp.replace("T", " ").rstrip("Z") + ",000"
 
+    def take_row_error(run):
+        """One error reply inside the run, not yet tied to a request."""
+        error = next((i for i, when in enumerate(row_errors) if i not in used_errors
+                      and run["wall"] - JITTER_S <= when <= (run["finished"] or run["wall"]) + JITTER_S), None)
+        if error is not None:
+            used_errors.add(error)
+        return error is not None
+
     for wall, request in driver.requests:
         kind = "manual" if request["kind"] == "manual" else request["names"][0]
         problem, until, faults = None, 0, REQUEST_FAULTS
@@ -874,25 +885,21 @@ def check_requests(plan, vehicle, driver, sent, failures, figures):
         if problem is None:
             answered += 1
             continue
-        if refused_without_setup(log, wall, kind, due + 7200 / driver.scale + JITTER_S):
-            explained["refused by a process started without its server's settings"] += 1
+        # What the daemon or the service did that spends the request, in
+        # the order they are looked for: the first that holds explains it.
+        evidence = (
+            ("refused by a process started without its server's settings",
+             lambda: refused_without_setup(log, wall, kind, due + 7200 / driver.scale + JITTER_S)),
+            ("GPS request dropped while the LT server kept the link",
+             lambda: kind == "gps" and lt_server_at_gps_trigger(log, wall)),
+            ("manual run that met a full disk", lambda: kind == "manual" and run is not None and run["write_errors"]),
+            ("GPS run ended at a failed progress read", lambda: kind == "gps" and gps_run_failed_at_progress(log, wall)),
+            ("row read error", lambda: kind == "manual" and run is not None and take_row_error(run)),
+        )
+        label = next((label for label, holds in evidence if holds()), None)
+        if label:
+            explained[label] += 1
             continue
-        if kind == "gps" and lt_server_at_gps_trigger(log, wall):
-            explained["GPS request dropped while the LT server kept the link"] += 1
-            continue
-        if kind == "manual" and run is not None and run["write_errors"]:
-            explained["manual run that met a full disk"] += 1
-            continue
-        if kind == "gps" and gps_run_failed_at_progress(log, wall):
-            explained["GPS run ended at a failed progress read"] += 1
-            continue
-        if kind == "manual" and run is not None:
-            error = next((i for i, when in enumerate(row_errors) if i not in used_errors
-                          and run["wall"] - JITTER_S <= when <= (run["finished"] or run["wall"]) + JITTER_S), None)
-            if error is not None:
-                used_errors.add(error)
-                explained["row read error"] += 1
-                continue
         # The fault must be on when the request is made or begin within a
         # minute of the road after it was due, or before its run ended.
         cause = next((i for i, w in enumerate(driver.windows) if w["kind"] in faults
@@ -946,11 +953,7 @@ def check_headers(vehicle, sent, failures):
     kept when a run of the same second adds its lines). A header of
     defaults needs the failed read that explains it."""
     table, (warnings, header_only) = header_table(), header_warnings(vehicle)
-    try:
-        service = open(os.path.join(vehicle.root, "service.log"), errors="replace").read()
-    except OSError:
-        service = ""
-    product_errors = service.count("error reply to getSetupProductWM\n")
+    product_errors = sum(what == "error reply to getSetupProductWM" for _, what in service_fault_lines(vehicle))
     for name, path in sent:
         if not name.startswith(("EVE", "LEV", "MTR", "TK_")):
             continue
