@@ -45,18 +45,23 @@ def log_lines(path):
                 yield log_stamp(m.group(2)), int(m.group(1)), m.group(3)
 
 
-SERVICE_FAULT = re.compile(r"(\d{4}-\d\d-\d\d_[\d:]+) tankora-service: fault: (.*)$")
+SERVICE_FAULT = re.compile(r"^(\d{4}-\d\d-\d\d_[\d:]+) tankora-service: fault: (.*)$")
+
+
+def service_lines(vehicle, pattern):
+    """The match of pattern in each line of the service's log that has one."""
+    try:
+        with open(os.path.join(vehicle.root, "service.log"), errors="replace") as log:
+            matches = [pattern.search(line.rstrip("\n")) for line in log]
+    except OSError:
+        return []
+    return [m for m in matches if m]
 
 
 def service_fault_lines(vehicle):
     """(wall-clock seconds, what) of each fault the service played, as its
     log says it: "error reply to getLogbook", "reply to getLogbook held back"."""
-    try:
-        with open(os.path.join(vehicle.root, "service.log"), errors="replace") as log:
-            matches = [SERVICE_FAULT.match(line.rstrip("\n")) for line in log]
-    except OSError:
-        return []
-    return [(log_stamp(m.group(1)), m.group(2)) for m in matches if m]
+    return [(log_stamp(m.group(1)), m.group(2)) for m in service_lines(vehicle, SERVICE_FAULT)]
 
 
 def service_faults(vehicle, text):
@@ -625,6 +630,25 @@ def check_progress(driver, store, failures):
                                 % (field, value, planning.stamp(t), last[book]))
 
 
+SERVED = re.compile(r" tankora-service: served (logbook|tracking) row (\d+)$")
+
+
+def check_rows_read(vehicle, driver, store, failures):
+    """The progress passes only rows the daemon read: every stored row
+    below the progress at the drain was served at least once. A row that
+    makes no FTL line leaves nothing else to show that it was skipped."""
+    served = collections.defaultdict(set)
+    for m in service_lines(vehicle, SERVED):
+        served[m.group(1)].add(int(m.group(2)))
+    drained = driver.drained if isinstance(driver.drained, dict) else {}
+    for field, book in (("rows", "logbook"), ("tracking", "tracking")):
+        progress = drained.get(field) or 0
+        unread = sorted(rid for (b, _), rid in store.items() if b == book and rid < progress and rid not in served[book])
+        if unread:
+            failures.append("progress: %s passed %d %s rows never read: %s" % (
+                field, len(unread), book, ", ".join(map(str, unread[:10]))))
+
+
 def count_lines(path, texts):
     return sum(1 for _, _, text in log_lines(path) if any(t in text for t in texts))
 
@@ -1038,6 +1062,7 @@ def check(plan, vehicle, driver, drained, exit_code, resent_after_cut=None):
     count_faults(plan, vehicle, driver, held, failures, figures)
     check_held(driver, failures, figures)
     check_progress(driver, store, failures)
+    check_rows_read(vehicle, driver, store, failures)
     errors = open(os.path.join(vehicle.root, "daemon.err"), errors="replace").read()
     for m in list(SANITIZER.finditer(errors))[:3]:
         failures.append("sanitizer: %s" % errors[m.start():m.start() + 200].splitlines()[0])

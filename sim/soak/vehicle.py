@@ -304,8 +304,10 @@ class Vehicle:
         if first:
             args += ["--profile", os.path.join(self.root, "soak-profile.json")]
         # Stamped like the daemon's log, so a played fault can be tied to
-        # the run that met it.
-        env = dict(os.environ, QT_MESSAGE_PATTERN="%{time yyyy-MM-dd_hh:mm:ss:zzz} %{message}")
+        # the run that met it; every row served named, so a row the
+        # progress passed over unread shows.
+        env = dict(os.environ, QT_MESSAGE_PATTERN="%{time yyyy-MM-dd_hh:mm:ss:zzz} %{message}",
+                   QT_LOGGING_RULES="tankora.rows.debug=true")
         self.service = subprocess.Popen(args, stdout=subprocess.DEVNULL, env=env,
                                         stderr=open(os.path.join(self.root, "service.log"), "ab"))
         self.ctl("wait-for", "CRunGsm", 9, 4, "--timeout", 20000)
